@@ -1,0 +1,12 @@
+# Cross toolchain: 32-bit Windows with mingw-w64 (posix threads). Built and linked only.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(BK_TRIPLET i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${BK_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${BK_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${BK_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${BK_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(BK_WIDL_ARCH --win32)

@@ -1,0 +1,231 @@
+#include "lib/automation/collection.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "lib/objectmodel/comobject.h"
+#include "lib/objectmodel/runtime_errors.h"
+
+namespace bk {
+namespace {
+
+using support::ComPtr;
+
+// Keys compare without regard to case, by the user's locale, as text comparison does.
+std::wstring FoldKey(std::wstring_view key) {
+    if (key.empty()) return {};
+    int n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, key.data(), static_cast<int>(key.size()),
+                         nullptr, 0);
+    std::wstring folded(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n <= 0 || LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, key.data(), static_cast<int>(key.size()),
+                               folded.data(), n) != n)
+        return std::wstring(key);
+    return folded;
+}
+
+VARIANT* Deref(VARIANT* v) {
+    while (v && V_VT(v) == (VT_VARIANT | VT_BYREF)) v = V_VARIANTREF(v);
+    return v;
+}
+
+bool IsMissing(VARIANT* v) {
+    v = Deref(v);
+    return !v || (V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND);
+}
+
+struct Entry {
+    support::Variant value;
+    std::wstring folded;  // empty: the item has no key
+};
+
+class CCollection;
+
+// Walks the collection by position; it sees items added or removed while it runs.
+class CEnumVariant : public IEnumVARIANT {
+public:
+    explicit CEnumVariant(CCollection* owner, ULONG position = 0);
+    CEnumVariant(const CEnumVariant&) = delete;
+    CEnumVariant& operator=(const CEnumVariant&) = delete;
+    virtual ~CEnumVariant();
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
+            *out = static_cast<IEnumVARIANT*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG n = InterlockedDecrement(&refs_);
+        if (n == 0) delete this;
+        return static_cast<ULONG>(n);
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override;
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+    HRESULT STDMETHODCALLTYPE Reset() override { position_ = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override;
+
+private:
+    LONG refs_ = 1;
+    CCollection* owner_;  // holds a reference
+    ULONG position_;
+};
+
+class CCollection : public DispatchObject<CCollection, _Collection> {
+public:
+    static constexpr wchar_t kName[] = L"Collection";
+
+    size_t size() const { return items_.size(); }
+    Entry& at(size_t index) { return *items_[index]; }
+
+    HRESULT STDMETHODCALLTYPE Item(VARIANT* index, VARIANT* result) override {
+        if (!result) return E_POINTER;
+        VariantInit(result);
+        Entry* entry = nullptr;
+        if (HRESULT hr = Find(index, entry, nullptr); FAILED(hr)) return hr;
+        return VariantCopy(result, entry->value.get());
+    }
+
+    HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) override {
+        VARIANT* value = Deref(item);
+        if (!value) return Raise(kErrInvalidCall);
+        auto entry = std::make_unique<Entry>();
+        if (HRESULT hr = VariantCopyInd(entry->value.get(), value); FAILED(hr)) return hr;
+
+        if (!IsMissing(key)) {
+            support::Variant text;
+            if (FAILED(VariantChangeType(text.get(), Deref(key), 0, VT_BSTR))) return Raise(kErrTypeMismatch);
+            entry->folded = FoldKey(support::BstrView(V_BSTR(text.get())));
+            // An empty key cannot be found again; it is refused as the runtime does.
+            if (entry->folded.empty()) return Raise(kErrInvalidCall);
+            if (keys_.count(entry->folded)) return Raise(kErrDuplicateKey);
+        }
+
+        size_t insertAt = items_.size();
+        const bool hasBefore = !IsMissing(before), hasAfter = !IsMissing(after);
+        if (hasBefore && hasAfter) return Raise(kErrInvalidCall);
+        if (hasBefore || hasAfter) {
+            Entry* anchor = nullptr;
+            size_t position = 0;
+            if (HRESULT hr = Find(hasBefore ? before : after, anchor, &position); FAILED(hr)) return hr;
+            insertAt = hasBefore ? position : position + 1;
+        }
+
+        Entry* raw = entry.get();
+        if (!raw->folded.empty()) keys_.emplace(raw->folded, raw);
+        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(entry));
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE Count(long* count) override {
+        if (!count) return E_POINTER;
+        *count = static_cast<long>(items_.size());
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE Remove(VARIANT* index) override {
+        Entry* entry = nullptr;
+        size_t position = 0;
+        if (HRESULT hr = Find(index, entry, &position); FAILED(hr)) return hr;
+        if (!items_[position]->folded.empty()) keys_.erase(items_[position]->folded);
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(position));
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** out) override {
+        if (!out) return E_POINTER;
+        *out = new (std::nothrow) CEnumVariant(this);
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    // Finds an item by its 1-based position or by its key; `position` (0-based) is filled
+    // only when asked for, since a keyed item's position costs a scan.
+    HRESULT Find(VARIANT* index, Entry*& entry, size_t* position) {
+        VARIANT* v = Deref(index);
+        if (!v || IsMissing(v)) return Raise(kErrInvalidCall);
+        if (V_VT(v) == VT_BSTR || V_VT(v) == (VT_BSTR | VT_BYREF)) {
+            BSTR text = V_VT(v) == VT_BSTR ? V_BSTR(v) : *V_BSTRREF(v);
+            auto it = keys_.find(FoldKey(support::BstrView(text)));
+            if (it == keys_.end()) return Raise(kErrInvalidCall);
+            entry = it->second;
+            if (!position) return S_OK;
+            for (size_t i = items_.size(); i-- > 0;)
+                if (items_[i].get() == entry) { *position = i; return S_OK; }
+            return Raise(kErrInvalidCall);
+        }
+        support::Variant number;
+        if (FAILED(VariantChangeType(number.get(), v, 0, VT_I4))) return Raise(kErrTypeMismatch);
+        const long n = V_I4(number.get());
+        if (n < 1 || static_cast<size_t>(n) > items_.size()) return Raise(kErrSubscript);
+        entry = items_[static_cast<size_t>(n - 1)].get();
+        if (position) *position = static_cast<size_t>(n - 1);
+        return S_OK;
+    }
+
+    std::vector<std::unique_ptr<Entry>> items_;
+    std::unordered_map<std::wstring, Entry*> keys_;
+};
+
+CEnumVariant::CEnumVariant(CCollection* owner, ULONG position) : owner_(owner), position_(position) {
+    owner_->AddRef();
+    ModuleAddRef();
+}
+
+CEnumVariant::~CEnumVariant() {
+    owner_->Release();
+    ModuleRelease();
+}
+
+HRESULT CEnumVariant::Next(ULONG count, VARIANT* items, ULONG* fetched) {
+    if (!items) return E_POINTER;
+    ULONG done = 0;
+    while (done < count && position_ < owner_->size()) {
+        VariantInit(&items[done]);
+        if (HRESULT hr = VariantCopy(&items[done], owner_->at(position_).value.get()); FAILED(hr)) {
+            for (ULONG i = 0; i < done; ++i) VariantClear(&items[i]);
+            if (fetched) *fetched = 0;
+            return hr;
+        }
+        ++done;
+        ++position_;
+    }
+    if (fetched) *fetched = done;
+    return done == count ? S_OK : S_FALSE;
+}
+
+HRESULT CEnumVariant::Skip(ULONG count) {
+    const ULONG left = static_cast<ULONG>(owner_->size()) - std::min<ULONG>(position_, static_cast<ULONG>(owner_->size()));
+    position_ += std::min(count, left);
+    return count <= left ? S_OK : S_FALSE;
+}
+
+HRESULT CEnumVariant::Clone(IEnumVARIANT** out) {
+    if (!out) return E_POINTER;
+    *out = new (std::nothrow) CEnumVariant(owner_, position_);
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+HRESULT CreateCollection(_Collection** out) {
+    return CCollection::CreateInstance(__uuidof(_Collection), reinterpret_cast<void**>(out));
+}
+
+HRESULT CollectionAppend(_Collection* collection, const VARIANT& value, const wchar_t* key) {
+    if (!collection) return E_POINTER;
+    VARIANT item = value;  // shallow: Add copies what it keeps
+    support::Variant keyArg = key ? support::Variant::FromString(key) : support::Variant::Missing();
+    support::Variant missing = support::Variant::Missing();
+    support::Variant missing2 = support::Variant::Missing();
+    return collection->Add(&item, keyArg.get(), missing.get(), missing2.get());
+}
+
+}  // namespace bk

@@ -1,0 +1,74 @@
+#include "tests/harness/library.h"
+
+#include <vector>
+
+namespace bktest {
+
+std::wstring BinFolder() {
+    wchar_t path[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    std::wstring p(path);
+    return p.substr(0, p.find_last_of(L"\\/"));
+}
+
+std::wstring BinFile(const wchar_t* name) { return BinFolder() + L"\\" + name; }
+
+HMODULE Library() {
+    static HMODULE module = LoadLibraryW(BinFile(L"Basekit0308.dll").c_str());
+    return module;
+}
+
+HRESULT CreateFromLibrary(const CLSID& clsid, REFIID iid, void** out) {
+    *out = nullptr;
+    HMODULE module = Library();
+    if (!module) return HRESULT_FROM_WIN32(GetLastError());
+    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    if (!get) return E_NOINTERFACE;
+    ComPtr<IClassFactory> factory;
+    HRESULT hr = get(clsid, IID_IClassFactory, factory.put_void());
+    if (FAILED(hr)) return hr;
+    return factory->CreateInstance(nullptr, iid, out);
+}
+
+CallError LastError(HRESULT hr) {
+    CallError e;
+    e.hr = hr;
+    e.number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<long>(hr);
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.put()) == S_OK && info) {
+        Bstr d, s;
+        info->GetDescription(d.put());
+        info->GetSource(s.put());
+        e.description = d.str();
+        e.source = s.str();
+    }
+    return e;
+}
+
+HRESULT Dispatch::Call(const wchar_t* name, WORD flags, std::initializer_list<VARIANT*> args, VARIANT* result) {
+    Clear();
+    if (!object) return E_POINTER;
+    DISPID id = 0;
+    LPOLESTR n = const_cast<LPOLESTR>(name);
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) return hr;
+    std::vector<VARIANTARG> reversed(args.size());
+    size_t i = args.size();
+    for (VARIANT* a : args) reversed[--i] = *a;  // shallow: the callers keep ownership
+    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    DISPID putId = DISPID_PROPERTYPUT;
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        params.rgdispidNamedArgs = &putId;
+        params.cNamedArgs = 1;
+    }
+    UINT argErr = 0;
+    if (result) VariantInit(result);
+    return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception, &argErr);
+}
+
+std::wstring Text(const VARIANT& v) {
+    return V_VT(&v) == VT_BSTR ? std::wstring(support::BstrView(V_BSTR(&v))) : std::wstring();
+}
+
+}  // namespace bktest

@@ -1,0 +1,77 @@
+// Test access to Basekit0308: objects created straight from the DLL beside the test program
+// (no registration needed), late-bound calls by name, and the run-time error a call left.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "Basekit0308.h"
+#include "support/raii.h"
+
+namespace bktest {
+
+using support::Bstr;
+using support::ComPtr;
+using support::Variant;
+
+// Folder of the running test program (the build's bin folder).
+std::wstring BinFolder();
+// Full path of a file in that folder.
+std::wstring BinFile(const wchar_t* name);
+
+// The library module, loaded once and kept for the run.
+HMODULE Library();
+
+// Creates an object of a class through the DLL's own class factory.
+HRESULT CreateFromLibrary(const CLSID& clsid, REFIID iid, void** out);
+template <class T>
+ComPtr<T> Create(const CLSID& clsid) {
+    ComPtr<T> p;
+    CreateFromLibrary(clsid, __uuidof(T), p.put_void());
+    return p;
+}
+
+// The run-time error number of a failed HRESULT and the description the call left.
+struct CallError {
+    HRESULT hr = S_OK;
+    long number = 0;
+    std::wstring description;
+    std::wstring source;
+};
+CallError LastError(HRESULT hr);
+
+// Late binding by name through IDispatch, as script clients call.
+struct Dispatch {
+    explicit Dispatch(IDispatch* d) : object(ComPtr<IDispatch>::Share(d)) {}
+    template <class T>
+    explicit Dispatch(const ComPtr<T>& p) { if (p) p->QueryInterface(IID_IDispatch, object.put_void()); }
+
+    // Invokes `name` with the arguments in call order; fills `result` and the exception.
+    HRESULT Call(const wchar_t* name, WORD flags, std::initializer_list<VARIANT*> args, VARIANT* result = nullptr);
+    HRESULT Method(const wchar_t* name, std::initializer_list<VARIANT*> args, VARIANT* result = nullptr) {
+        return Call(name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, result);
+    }
+    HRESULT Get(const wchar_t* name, std::initializer_list<VARIANT*> args, VARIANT* result) {
+        return Call(name, DISPATCH_PROPERTYGET, args, result);
+    }
+
+    ComPtr<IDispatch> object;
+    EXCEPINFO exception{};  // of the last call that returned DISP_E_EXCEPTION
+    ~Dispatch() { Clear(); }
+    void Clear() {
+        SysFreeString(exception.bstrDescription);
+        SysFreeString(exception.bstrSource);
+        SysFreeString(exception.bstrHelpFile);
+        exception = EXCEPINFO{};
+    }
+    Dispatch(const Dispatch&) = delete;
+    Dispatch& operator=(const Dispatch&) = delete;
+};
+
+// Text of a VARIANT holding a string (empty for anything else).
+std::wstring Text(const VARIANT& v);
+
+}  // namespace bktest
