@@ -17,6 +17,15 @@ using support::ComPtr;
 // Keys compare without regard to case, by the user's locale, as text comparison does.
 std::wstring FoldKey(std::wstring_view key) {
     if (key.empty()) return {};
+    // Plain ASCII keys, the usual case, fold the same way without the locale call.
+    bool ascii = true;
+    for (wchar_t ch : key) ascii = ascii && ch < 0x80;
+    if (ascii) {
+        std::wstring folded(key);
+        for (wchar_t& ch : folded)
+            if (ch >= L'A' && ch <= L'Z') ch = static_cast<wchar_t>(ch - L'A' + L'a');
+        return folded;
+    }
     int n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, key.data(), static_cast<int>(key.size()),
                          nullptr, 0);
     std::wstring folded(static_cast<size_t>(n > 0 ? n : 0), L'\0');
@@ -88,12 +97,54 @@ public:
     HRESULT STDMETHODCALLTYPE Item(VARIANT* index, VARIANT* result) override {
         if (!result) return E_POINTER;
         VariantInit(result);
-        Entry* entry = nullptr;
-        if (HRESULT hr = Find(index, entry, nullptr); FAILED(hr)) return hr;
-        return VariantCopy(result, entry->value.get());
+        return Guard([&] {
+            Entry* entry = nullptr;
+            if (HRESULT hr = Find(index, entry, nullptr); FAILED(hr)) return hr;
+            return VariantCopy(result, entry->value.get());
+        });
     }
 
     HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) override {
+        return Guard([&] { return AddItem(item, key, before, after); });
+    }
+
+    HRESULT STDMETHODCALLTYPE Count(long* count) override {
+        if (!count) return E_POINTER;
+        *count = static_cast<long>(items_.size());
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE Remove(VARIANT* index) override {
+        return Guard([&] {
+            Entry* entry = nullptr;
+            size_t position = 0;
+            if (HRESULT hr = Find(index, entry, &position); FAILED(hr)) return hr;
+            if (!items_[position]->folded.empty()) keys_.erase(items_[position]->folded);
+            items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(position));
+            return S_OK;
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** out) override {
+        if (!out) return E_POINTER;
+        *out = new (std::nothrow) CEnumVariant(this);
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    // Runs a member body so that no C++ exception leaves the COM method.
+    template <class Body>
+    static HRESULT Guard(Body&& body) noexcept {
+        try {
+            return body();
+        } catch (const std::bad_alloc&) {
+            return Raise(kErrOutOfMemory);
+        } catch (...) {
+            return E_UNEXPECTED;
+        }
+    }
+
+    HRESULT AddItem(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) {
         VARIANT* value = Deref(item);
         if (!value) return Raise(kErrInvalidCall);
         auto entry = std::make_unique<Entry>();
@@ -118,34 +169,22 @@ public:
             insertAt = hasBefore ? position : position + 1;
         }
 
+        // The item goes in first and comes out again if its key cannot be stored, so that the
+        // key index never points to an item the collection does not hold.
         Entry* raw = entry.get();
-        if (!raw->folded.empty()) keys_.emplace(raw->folded, raw);
-        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(entry));
+        const auto where = static_cast<std::ptrdiff_t>(insertAt);
+        items_.insert(items_.begin() + where, std::move(entry));
+        if (!raw->folded.empty()) {
+            try {
+                keys_.emplace(raw->folded, raw);
+            } catch (...) {
+                items_.erase(items_.begin() + where);
+                throw;
+            }
+        }
         return S_OK;
     }
 
-    HRESULT STDMETHODCALLTYPE Count(long* count) override {
-        if (!count) return E_POINTER;
-        *count = static_cast<long>(items_.size());
-        return S_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE Remove(VARIANT* index) override {
-        Entry* entry = nullptr;
-        size_t position = 0;
-        if (HRESULT hr = Find(index, entry, &position); FAILED(hr)) return hr;
-        if (!items_[position]->folded.empty()) keys_.erase(items_[position]->folded);
-        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(position));
-        return S_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** out) override {
-        if (!out) return E_POINTER;
-        *out = new (std::nothrow) CEnumVariant(this);
-        return *out ? S_OK : E_OUTOFMEMORY;
-    }
-
-private:
     // Finds an item by its 1-based position or by its key; `position` (0-based) is filled
     // only when asked for, since a keyed item's position costs a scan.
     HRESULT Find(VARIANT* index, Entry*& entry, size_t* position) {

@@ -1,34 +1,237 @@
-// orxErr: registered and creatable; its members report that they are not built yet.
+// orxErr: the library's standard error messages (run-time errors, Win32 API, WinMM and module
+// codes), their display in the standard message box, and the message box with a time-out.
+// The class keeps no state; every member works on its arguments only. The network trios are
+// not built yet.
+#include <new>
+#include <optional>
+#include <string>
+
 #include "Basekit0308.h"
+#include "lib/errors/errormessages.h"
+#include "lib/errors/errorrecord.h"
+#include "lib/errors/standardbox.h"
+#include "lib/errors/timedbox.h"
+#include "lib/errors/timedbox_logic.h"
 #include "lib/objectmodel/classtable.h"
 #include "lib/objectmodel/comobject.h"
+#include "lib/objectmodel/runtime_errors.h"
+#include "support/application.h"
+#include "support/errortext.h"
 
 namespace bk {
 namespace {
+
+using errors::CodeKind;
+using support::BstrView;
+
+constexpr long kMbHelp = 0x4000;
+constexpr long kErrInvalidUseOfNull = 94;
+constexpr long kErrFormAlreadyShown = 400;
 
 class CorxErr : public DispatchObject<CorxErr, _orxErr> {
 public:
     static constexpr wchar_t kName[] = L"orxErr";
 
-    HRESULT STDMETHODCALLTYPE ErrorDisplay(ErrObject**, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplay"); }
-    HRESULT STDMETHODCALLTYPE GetErrorMessage(ErrObject**, BSTR*) override { return NotBuilt(L"GetErrorMessage"); }
-    HRESULT STDMETHODCALLTYPE GetShortErrorMessage(ErrObject**, BSTR*) override { return NotBuilt(L"GetShortErrorMessage"); }
-    HRESULT STDMETHODCALLTYPE ErrorDisplayAPI(LONG, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayAPI"); }
-    HRESULT STDMETHODCALLTYPE GetErrorMessageAPI(LONG, BSTR*) override { return NotBuilt(L"GetErrorMessageAPI"); }
-    HRESULT STDMETHODCALLTYPE GetShortErrorMessageAPI(LONG, BSTR*) override { return NotBuilt(L"GetShortErrorMessageAPI"); }
-    HRESULT STDMETHODCALLTYPE ErrorDisplayWinMM(LONG, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayWinMM"); }
-    HRESULT STDMETHODCALLTYPE GetErrorMessageWinMM(LONG, BSTR*) override { return NotBuilt(L"GetErrorMessageWinMM"); }
-    HRESULT STDMETHODCALLTYPE GetShortErrorMessageWinMM(LONG, BSTR*) override { return NotBuilt(L"GetShortErrorMessageWinMM"); }
-    HRESULT STDMETHODCALLTYPE ErrorDisplayModule(LONG, BSTR, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayModule"); }
-    HRESULT STDMETHODCALLTYPE GetErrorMessageModule(LONG, BSTR, BSTR*) override { return NotBuilt(L"GetErrorMessageModule"); }
-    HRESULT STDMETHODCALLTYPE GetShortErrorMessageModule(LONG, BSTR, BSTR*) override { return NotBuilt(L"GetShortErrorMessageModule"); }
+    HRESULT STDMETHODCALLTYPE ErrorDisplay(ErrObject** errObject, VbMsgBoxStyle style, BSTR title,
+                                           BSTR* descriptionText, VARIANT_BOOL* silent,
+                                           VbMsgBoxResult* result) override {
+        return Guarded([&] {
+            errors::ErrorRecord record;
+            if (HRESULT hr = Read(errObject, record); FAILED(hr)) return hr;
+            long shownStyle = style;
+            if (!record.helpFile.empty()) shownStyle |= kMbHelp;
+            return Display(errors::BuildErrorMessage(record), shownStyle, title, descriptionText, silent,
+                           record.helpFile, record.helpContext, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE GetErrorMessage(ErrObject** errObject, BSTR* out) override {
+        return Guarded([&] {
+            errors::ErrorRecord record;
+            if (HRESULT hr = Read(errObject, record); FAILED(hr)) return hr;
+            return Return(errors::BuildErrorMessage(record), out);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE GetShortErrorMessage(ErrObject** errObject, BSTR* out) override {
+        return Guarded([&] {
+            errors::ErrorRecord record;
+            if (HRESULT hr = Read(errObject, record); FAILED(hr)) return hr;
+            return Return(errors::BuildShortErrorMessage(record), out);
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE ErrorDisplayAPI(LONG number, VbMsgBoxStyle style, BSTR title, BSTR* descriptionText,
+                                              VARIANT_BOOL* silent, VbMsgBoxResult* result) override {
+        return Guarded([&] {
+            return Display(ApiMessage(number), style, title, descriptionText, silent, {}, 0, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE GetErrorMessageAPI(LONG number, BSTR* out) override {
+        return Guarded([&] { return Return(ApiMessage(number), out); });
+    }
+    HRESULT STDMETHODCALLTYPE GetShortErrorMessageAPI(LONG number, BSTR* out) override {
+        return Guarded([&] {
+            return Return(errors::BuildShortCodeMessage(CodeKind::Api, number, ApiDescription(number)), out);
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE ErrorDisplayWinMM(LONG number, VbMsgBoxStyle style, BSTR title, BSTR* descriptionText,
+                                                VARIANT_BOOL* silent, VbMsgBoxResult* result) override {
+        return Guarded([&] {
+            return Display(WinMMMessage(number), style, title, descriptionText, silent, {}, 0, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE GetErrorMessageWinMM(LONG number, BSTR* out) override {
+        return Guarded([&] { return Return(WinMMMessage(number), out); });
+    }
+    HRESULT STDMETHODCALLTYPE GetShortErrorMessageWinMM(LONG number, BSTR* out) override {
+        return Guarded([&] {
+            return Return(errors::BuildShortCodeMessage(CodeKind::WinMM, number, WinMMDescription(number)), out);
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE ErrorDisplayModule(LONG number, BSTR moduleName, VbMsgBoxStyle style, BSTR title,
+                                                 BSTR* descriptionText, VARIANT_BOOL* silent,
+                                                 VbMsgBoxResult* result) override {
+        return Guarded([&] {
+            return Display(ModuleMessage(number, BstrView(moduleName)), style, title, descriptionText, silent, {}, 0,
+                           result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE GetErrorMessageModule(LONG number, BSTR moduleName, BSTR* out) override {
+        return Guarded([&] { return Return(ModuleMessage(number, BstrView(moduleName)), out); });
+    }
+    HRESULT STDMETHODCALLTYPE GetShortErrorMessageModule(LONG number, BSTR moduleName, BSTR* out) override {
+        return Guarded([&] {
+            const std::wstring_view name = BstrView(moduleName);
+            return Return(errors::BuildShortModuleMessage(name, number, ModuleDescription(number, name)), out);
+        });
+    }
+
     HRESULT STDMETHODCALLTYPE ErrorDisplayHTTPRequest(IDispatch*, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayHTTPRequest"); }
     HRESULT STDMETHODCALLTYPE GetErrorMessageHTTPRequest(IDispatch*, BSTR*) override { return NotBuilt(L"GetErrorMessageHTTPRequest"); }
     HRESULT STDMETHODCALLTYPE ErrorDisplayFTPClient(IDispatch*, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayFTPClient"); }
     HRESULT STDMETHODCALLTYPE GetErrorMessageFTPClient(IDispatch*, BSTR*) override { return NotBuilt(L"GetErrorMessageFTPClient"); }
     HRESULT STDMETHODCALLTYPE ErrorDisplayHTTPRequestHT(IDispatch*, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayHTTPRequestHT"); }
     HRESULT STDMETHODCALLTYPE GetErrorMessageHTTPRequestHT(IDispatch*, BSTR*) override { return NotBuilt(L"GetErrorMessageHTTPRequestHT"); }
-    HRESULT STDMETHODCALLTYPE ShowErrorBox(BSTR, VbMsgBoxStyle, VARIANT, LONG, LONG, LONG, VbMsgBoxResult*) override { return NotBuilt(L"ShowErrorBox"); }
+
+    HRESULT STDMETHODCALLTYPE ShowErrorBox(BSTR text, VbMsgBoxStyle style, VARIANT title, LONG defaultButtonIndex,
+                                           LONG cancelButtonIndex, LONG timeoutValue,
+                                           VbMsgBoxResult* result) override {
+        return Guarded([&]() -> HRESULT {
+            if (!result) return E_POINTER;
+            if (!errors::timedbox::IsValidButtonIndexArgument(defaultButtonIndex) ||
+                !errors::timedbox::IsValidButtonIndexArgument(cancelButtonIndex))
+                return Raise(kErrInvalidCall);
+            errors::TimedBoxRequest request;
+            request.text = BstrView(text);
+            request.style = style;
+            if (HRESULT hr = OptionalText(title, request.title); FAILED(hr)) return hr;
+            request.defaultButtonIndex = defaultButtonIndex;
+            request.cancelButtonIndex = cancelButtonIndex;
+            request.timeoutSeconds = timeoutValue;
+            long pressed = 0;
+            const HRESULT hr = errors::ShowTimedMessageBox(request, pressed);
+            if (hr == errors::kTimedBoxAlreadyShown)
+                return Raise(kErrFormAlreadyShown, L"Form already displayed; can't show modally");
+            if (FAILED(hr)) return RaiseHResult(Source(), hr, support::asGetAPIErrorDescription(hr));
+            *result = static_cast<VbMsgBoxResult>(pressed);
+            return S_OK;
+        });
+    }
+
+private:
+    // Runs a member body so that no C++ exception leaves the COM method.
+    template <class Body>
+    static HRESULT Guarded(Body&& body) noexcept {
+        try {
+            return body();
+        } catch (const std::bad_alloc&) {
+            return Raise(kErrOutOfMemory);
+        } catch (...) {
+            return RaiseHResult(Source(), E_UNEXPECTED, L"Unexpected failure");
+        }
+    }
+
+    static HRESULT Return(const std::wstring& text, BSTR* out) {
+        if (!out) return E_POINTER;
+        const HRESULT hr = support::AllocBstr(text, out);
+        return FAILED(hr) ? Raise(kErrOutOfMemory) : hr;
+    }
+
+    // The error object's record; a failed read fails the member with the object's error.
+    static HRESULT Read(ErrObject** errObject, errors::ErrorRecord& record) {
+        if (!errObject || !*errObject) return Raise(kErrObjectRequired);
+        errors::ReadFailure failure;
+        if (SUCCEEDED(errors::ReadErrorRecord(*errObject, record, failure))) return S_OK;
+        if (HRESULT_FACILITY(failure.hr) == FACILITY_CONTROL)
+            return Raise(HRESULT_CODE(failure.hr), failure.description);
+        std::wstring description = failure.description;
+        if (description.empty()) description = support::asGetAPIErrorDescription(failure.hr);
+        return RaiseHResult(Source(), failure.hr, description);
+    }
+
+    // A text argument that may be omitted: missing (or empty) means none; a given value is
+    // converted to text by the automation rules.
+    static HRESULT OptionalText(const VARIANT& argument, std::optional<std::wstring>& out) {
+        const VARIANT* v = &argument;
+        while (V_VT(v) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(v)) v = V_VARIANTREF(v);
+        if (V_VT(v) == VT_EMPTY || (V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND)) {
+            out.reset();
+            return S_OK;
+        }
+        if (V_VT(v) == VT_NULL) return Raise(kErrInvalidUseOfNull);
+        support::Variant text;
+        if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(v), 0, VT_BSTR)))
+            return Raise(kErrTypeMismatch);
+        out = std::wstring(BstrView(V_BSTR(text.get())));
+        return S_OK;
+    }
+
+    // Display operations: the caller's lead-in and the message in the standard message box,
+    // under the application's title when the caller gives none; nothing shown when silent.
+    static HRESULT Display(const std::wstring& message, long style, BSTR title, BSTR* descriptionText,
+                           VARIANT_BOOL* silent, const std::wstring& helpFile, long helpContext,
+                           VbMsgBoxResult* result) {
+        if (!result) return E_POINTER;
+        const std::wstring text =
+            errors::ComposeDisplayText(descriptionText ? BstrView(*descriptionText) : std::wstring_view(), message);
+        if (silent && *silent != VARIANT_FALSE) {
+            *result = vbOK;
+            return S_OK;
+        }
+        const std::wstring caption =
+            BstrView(title).empty() ? support::esGetThunderMainTitle() : std::wstring(BstrView(title));
+        const int pressed = errors::ShowStandardMessageBox(text, static_cast<UINT>(style), caption, helpFile,
+                                                           static_cast<unsigned long>(helpContext));
+        if (pressed == 0) {
+            const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
+            return RaiseHResult(Source(), FAILED(hr) ? hr : E_FAIL, L"The message box could not be shown");
+        }
+        *result = static_cast<VbMsgBoxResult>(pressed);
+        return S_OK;
+    }
+
+    static std::wstring ApiDescription(long number) {
+        return number == 0 ? std::wstring() : support::asGetAPIErrorDescription(number);
+    }
+    static std::wstring WinMMDescription(long number) {
+        return number == 0 ? std::wstring() : support::asGetWinMMErrorDescription(number);
+    }
+    // The module is looked up only when a message will show its description.
+    static std::wstring ModuleDescription(long number, std::wstring_view moduleName) {
+        if (number == 0 || errors::IsBlankModuleName(moduleName)) return {};
+        return support::GetModuleErrorDescriptionByName(std::wstring(moduleName), number);
+    }
+
+    static std::wstring ApiMessage(long number) {
+        return errors::BuildCodeMessage(CodeKind::Api, number, ApiDescription(number));
+    }
+    static std::wstring WinMMMessage(long number) {
+        return errors::BuildCodeMessage(CodeKind::WinMM, number, WinMMDescription(number));
+    }
+    static std::wstring ModuleMessage(long number, std::wstring_view moduleName) {
+        return errors::BuildModuleMessage(moduleName, number, ModuleDescription(number, moduleName));
+    }
 };
 
 }  // namespace

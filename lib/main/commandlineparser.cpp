@@ -2,6 +2,7 @@
 // program name. Clients receive it from orxMain.CommandLine; it has no class factory.
 #include "lib/main/commandlineparser.h"
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,10 @@ public:
 
     // Splits the process's command line, the program name as written becoming item 1.
     HRESULT Init() {
-        support::Bstr text(support::asGetStringFromPointerW(GetCommandLineW()));
-        return SetNewCommandLine(text.get(), VARIANT_FALSE);
+        return Guard([&] {
+            support::Bstr text(support::asGetStringFromPointerW(GetCommandLineW()));
+            return Split(text.get(), false);
+        });
     }
 
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
@@ -44,9 +47,12 @@ public:
         if (arguments_) {
             if (HRESULT hr = arguments_->Count(&n); FAILED(hr)) return hr;
         }
-        if (n == 0 && index == -1)
+        if (n == 0 && index == -1) return Guard([&] {
             return support::AllocBstr(support::esGetModuleFileName(nullptr, true), item);
-        if (!arguments_) return Raise(kErrSubscript);
+        });
+        // Item Index + 2 of the collection; an index that has no such item, including one
+        // too large to add 2 to, is out of range.
+        if (!arguments_ || index > LONG_MAX - 2) return Raise(kErrSubscript);
         support::Variant position = support::Variant::FromLong(index + 2);
         support::Variant value;
         if (HRESULT hr = arguments_->Item(position.get(), value.put()); FAILED(hr)) return hr;
@@ -58,6 +64,25 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE SetNewCommandLine(BSTR newCommandLine, VARIANT_BOOL addDummyExeModuleName) override {
+        return Guard([&] { return Split(newCommandLine, addDummyExeModuleName != VARIANT_FALSE); });
+    }
+
+private:
+    // Runs a member body so that no C++ exception leaves the COM method.
+    template <class Body>
+    static HRESULT Guard(Body&& body) noexcept {
+        try {
+            return body();
+        } catch (const std::bad_alloc&) {
+            return Raise(kErrOutOfMemory);
+        } catch (...) {
+            return E_UNEXPECTED;
+        }
+    }
+
+    // Replaces the arguments by those of `text`, after the running program's name if asked.
+    // A failure leaves what was appended before it.
+    HRESULT Split(BSTR newCommandLine, bool addDummyExeModuleName) {
         arguments_.reset();
         if (HRESULT hr = CreateCollection(arguments_.put()); FAILED(hr)) return hr;
         if (addDummyExeModuleName) {
@@ -73,7 +98,6 @@ public:
         return S_OK;
     }
 
-private:
     ComPtr<_Collection> arguments_;
 };
 

@@ -1,6 +1,9 @@
 // orxMain: the library's global class of general helpers.
 #include "Basekit0308.h"
 #include "lib/objectmodel/classtable.h"
+#include "lib/main/arrays.h"
+#include "lib/main/automation_values.h"
+#include "lib/main/collections.h"
 #include "lib/main/commandlineparser.h"
 #include "lib/objectmodel/comobject.h"
 
@@ -23,9 +26,18 @@ public:
         *parser = parser_.get();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE ArrayString(SAFEARRAY**, SAFEARRAY**) override { return NotBuilt(L"ArrayString"); }
-    HRESULT STDMETHODCALLTYPE ArrayLong(SAFEARRAY**, SAFEARRAY**) override { return NotBuilt(L"ArrayLong"); }
-    HRESULT STDMETHODCALLTYPE Collection(SAFEARRAY**, _Collection**) override { return NotBuilt(L"Collection"); }
+
+    // Array and collection helpers (arrays.cpp, collections.cpp). Each IsIn… member asks its
+    // In… twin through this object's own interface and returns the IsFound it set.
+    HRESULT STDMETHODCALLTYPE ArrayString(SAFEARRAY** args, SAFEARRAY** result) override {
+        return mainhelpers::Guarded([&] { return BuildArrayString(args ? *args : nullptr, result); });
+    }
+    HRESULT STDMETHODCALLTYPE ArrayLong(SAFEARRAY** args, SAFEARRAY** result) override {
+        return mainhelpers::Guarded([&] { return BuildArrayLong(args ? *args : nullptr, result); });
+    }
+    HRESULT STDMETHODCALLTYPE Collection(SAFEARRAY** args, _Collection** result) override {
+        return mainhelpers::Guarded([&] { return BuildCollection(args ? *args : nullptr, result); });
+    }
     HRESULT STDMETHODCALLTYPE ShowMSAboutBox(IDispatch**) override { return NotBuilt(L"ShowMSAboutBox"); }
     HRESULT STDMETHODCALLTYPE ShowAboutBox(IDispatch*, IDispatch*, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBox"); }
     HRESULT STDMETHODCALLTYPE ShowAboutBox2(IPictureDisp*, IPictureDisp*, IDispatch*, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBox2"); }
@@ -34,18 +46,76 @@ public:
     HRESULT STDMETHODCALLTYPE RemoveTextBoxInsertHook(IDispatch*, VARIANT_BOOL*) override { return NotBuilt(L"RemoveTextBoxInsertHook"); }
     HRESULT STDMETHODCALLTYPE ClearTextBoxInsertHooks() override { return NotBuilt(L"ClearTextBoxInsertHooks"); }
     HRESULT STDMETHODCALLTYPE ShowModalForm(IDispatch**, IDispatch**) override { return NotBuilt(L"ShowModalForm"); }
-    HRESULT STDMETHODCALLTYPE InArrayLong(SAFEARRAY**, LONG, VARIANT, VARIANT, VARIANT_BOOL*, LONG*) override { return NotBuilt(L"InArrayLong"); }
-    HRESULT STDMETHODCALLTYPE IsInArrayLong(SAFEARRAY**, LONG, VARIANT, VARIANT, VARIANT_BOOL*) override { return NotBuilt(L"IsInArrayLong"); }
-    HRESULT STDMETHODCALLTYPE InArrayString(SAFEARRAY**, BSTR, VARIANT, VARIANT, VARIANT_BOOL*, LONG*) override { return NotBuilt(L"InArrayString"); }
-    HRESULT STDMETHODCALLTYPE IsInArrayString(SAFEARRAY**, BSTR, VARIANT, VARIANT, VARIANT_BOOL*) override { return NotBuilt(L"IsInArrayString"); }
-    HRESULT STDMETHODCALLTYPE InArrayStringText(SAFEARRAY**, BSTR, VARIANT, VARIANT, VARIANT_BOOL*, LONG*) override { return NotBuilt(L"InArrayStringText"); }
-    HRESULT STDMETHODCALLTYPE IsInArrayStringText(SAFEARRAY**, BSTR, VARIANT, VARIANT, VARIANT_BOOL*) override { return NotBuilt(L"IsInArrayStringText"); }
-    HRESULT STDMETHODCALLTYPE InCollection(_Collection**, VARIANT, VARIANT, VARIANT, VARIANT_BOOL*, LONG*) override { return NotBuilt(L"InCollection"); }
-    HRESULT STDMETHODCALLTYPE IsInCollection(_Collection**, VARIANT, VARIANT, VARIANT, VARIANT_BOOL*) override { return NotBuilt(L"IsInCollection"); }
-    HRESULT STDMETHODCALLTYPE InCollectionString(_Collection**, VARIANT, VARIANT, VARIANT, VARIANT_BOOL*, LONG*) override { return NotBuilt(L"InCollectionString"); }
-    HRESULT STDMETHODCALLTYPE IsInCollectionString(_Collection**, VARIANT, VARIANT, VARIANT, VARIANT_BOOL*) override { return NotBuilt(L"IsInCollectionString"); }
-    HRESULT STDMETHODCALLTYPE InCollectionStringText(_Collection**, VARIANT, VARIANT, VARIANT, VARIANT_BOOL*, LONG*) override { return NotBuilt(L"InCollectionStringText"); }
-    HRESULT STDMETHODCALLTYPE IsInCollectionStringText(_Collection**, VARIANT, VARIANT, VARIANT, VARIANT_BOOL*) override { return NotBuilt(L"IsInCollectionStringText"); }
+    HRESULT STDMETHODCALLTYPE InArrayLong(SAFEARRAY** arrayX, LONG findWhat, VARIANT startAt, VARIANT endAt,
+                                          VARIANT_BOOL* isFound, LONG* result) override {
+        return mainhelpers::Guarded([&] { return FindInArrayLong(arrayX, findWhat, startAt, endAt, isFound, result); });
+    }
+    HRESULT STDMETHODCALLTYPE IsInArrayLong(SAFEARRAY** arrayX, LONG findWhat, VARIANT startAt, VARIANT endAt,
+                                            VARIANT_BOOL* result) override {
+        return AskTwin(result, [&](VARIANT_BOOL* found, LONG* position) {
+            return Self()->InArrayLong(arrayX, findWhat, startAt, endAt, found, position);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE InArrayString(SAFEARRAY** arrayX, BSTR findWhat, VARIANT startAt, VARIANT endAt,
+                                            VARIANT_BOOL* isFound, LONG* result) override {
+        return mainhelpers::Guarded([&] {
+            return FindInArrayString(arrayX, findWhat, startAt, endAt, TextMatch::Exact, isFound, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE IsInArrayString(SAFEARRAY** arrayX, BSTR findWhat, VARIANT startAt, VARIANT endAt,
+                                              VARIANT_BOOL* result) override {
+        return AskTwin(result, [&](VARIANT_BOOL* found, LONG* position) {
+            return Self()->InArrayString(arrayX, findWhat, startAt, endAt, found, position);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE InArrayStringText(SAFEARRAY** arrayX, BSTR findWhat, VARIANT startAt, VARIANT endAt,
+                                                VARIANT_BOOL* isFound, LONG* result) override {
+        return mainhelpers::Guarded([&] {
+            return FindInArrayString(arrayX, findWhat, startAt, endAt, TextMatch::IgnoreCase, isFound, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE IsInArrayStringText(SAFEARRAY** arrayX, BSTR findWhat, VARIANT startAt, VARIANT endAt,
+                                                  VARIANT_BOOL* result) override {
+        return AskTwin(result, [&](VARIANT_BOOL* found, LONG* position) {
+            return Self()->InArrayStringText(arrayX, findWhat, startAt, endAt, found, position);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE InCollection(_Collection** collection, VARIANT findWhat, VARIANT startAt, VARIANT endAt,
+                                           VARIANT_BOOL* isFound, LONG* result) override {
+        return mainhelpers::Guarded([&] {
+            return FindInCollection(collection, findWhat, startAt, endAt, ItemMatch::Value, isFound, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE IsInCollection(_Collection** collection, VARIANT findWhat, VARIANT startAt,
+                                             VARIANT endAt, VARIANT_BOOL* result) override {
+        return AskTwin(result, [&](VARIANT_BOOL* found, LONG* position) {
+            return Self()->InCollection(collection, findWhat, startAt, endAt, found, position);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE InCollectionString(_Collection** collection, VARIANT findWhat, VARIANT startAt,
+                                                 VARIANT endAt, VARIANT_BOOL* isFound, LONG* result) override {
+        return mainhelpers::Guarded([&] {
+            return FindInCollection(collection, findWhat, startAt, endAt, ItemMatch::ExactText, isFound, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE IsInCollectionString(_Collection** collection, VARIANT findWhat, VARIANT startAt,
+                                                   VARIANT endAt, VARIANT_BOOL* result) override {
+        return AskTwin(result, [&](VARIANT_BOOL* found, LONG* position) {
+            return Self()->InCollectionString(collection, findWhat, startAt, endAt, found, position);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE InCollectionStringText(_Collection** collection, VARIANT findWhat, VARIANT startAt,
+                                                     VARIANT endAt, VARIANT_BOOL* isFound, LONG* result) override {
+        return mainhelpers::Guarded([&] {
+            return FindInCollection(collection, findWhat, startAt, endAt, ItemMatch::TextIgnoreCase, isFound, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE IsInCollectionStringText(_Collection** collection, VARIANT findWhat, VARIANT startAt,
+                                                       VARIANT endAt, VARIANT_BOOL* result) override {
+        return AskTwin(result, [&](VARIANT_BOOL* found, LONG* position) {
+            return Self()->InCollectionStringText(collection, findWhat, startAt, endAt, found, position);
+        });
+    }
     HRESULT STDMETHODCALLTYPE GetSelectedOptionButtonIndex(IDispatch**, LONG*) override { return NotBuilt(L"GetSelectedOptionButtonIndex"); }
     HRESULT STDMETHODCALLTYPE SetSelectedOptionButtonIndex(IDispatch**, LONG) override { return NotBuilt(L"SetSelectedOptionButtonIndex"); }
     HRESULT STDMETHODCALLTYPE EnableOptionButtonGroup(IDispatch**) override { return NotBuilt(L"EnableOptionButtonGroup"); }
@@ -53,10 +123,32 @@ public:
     HRESULT STDMETHODCALLTYPE PressButton(IDispatch**, VARIANT_BOOL*) override { return NotBuilt(L"PressButton"); }
     HRESULT STDMETHODCALLTYPE FixFonts(IDispatch**) override { return NotBuilt(L"FixFonts"); }
     HRESULT STDMETHODCALLTYPE FixCBCursors(IDispatch**) override { return NotBuilt(L"FixCBCursors"); }
-    HRESULT STDMETHODCALLTYPE JoinCollection(_Collection**, BSTR, VARIANT_BOOL, BSTR*) override { return NotBuilt(L"JoinCollection"); }
-    HRESULT STDMETHODCALLTYPE SplitCollection(BSTR, VARIANT, LONG, VbCompareMethod, VARIANT_BOOL, _Collection**) override { return NotBuilt(L"SplitCollection"); }
+    HRESULT STDMETHODCALLTYPE JoinCollection(_Collection** source, BSTR delimiter, VARIANT_BOOL raiseErrors,
+                                             BSTR* result) override {
+        return mainhelpers::Guarded([&] { return JoinCollectionText(source, delimiter, raiseErrors != VARIANT_FALSE, result); });
+    }
+    HRESULT STDMETHODCALLTYPE SplitCollection(BSTR expression, VARIANT delimiter, LONG limit, VbCompareMethod compare,
+                                              VARIANT_BOOL raiseErrors, _Collection** result) override {
+        return mainhelpers::Guarded([&] {
+            return SplitToCollection(expression, delimiter, limit, compare, raiseErrors != VARIANT_FALSE, result);
+        });
+    }
 
 private:
+    _orxMain* Self() { return this; }
+
+    // Runs an In… member through this object's interface and hands back only its IsFound.
+    template <class Twin>
+    static HRESULT AskTwin(VARIANT_BOOL* result, Twin&& twin) {
+        if (!result) return E_POINTER;
+        *result = VARIANT_FALSE;
+        VARIANT_BOOL found = VARIANT_FALSE;
+        LONG position = 0;
+        if (HRESULT hr = twin(&found, &position); FAILED(hr)) return hr;
+        *result = found;
+        return S_OK;
+    }
+
     support::ComPtr<_CommandLineParser> parser_;
 };
 

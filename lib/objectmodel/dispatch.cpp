@@ -1,5 +1,6 @@
 #include "dispatch.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,7 +16,7 @@ using support::ComPtr;
 // The function description of a member, released when it goes.
 class FuncDesc {
 public:
-    FuncDesc(ITypeInfo* ti, FUNCDESC* fd) : ti_(ti), fd_(fd) {}
+    FuncDesc(ComPtr<ITypeInfo> ti, FUNCDESC* fd) : ti_(std::move(ti)), fd_(fd) {}
     FuncDesc(const FuncDesc&) = delete;
     FuncDesc& operator=(const FuncDesc&) = delete;
     ~FuncDesc() { if (fd_) ti_->ReleaseFuncDesc(fd_); }
@@ -23,23 +24,51 @@ public:
     const FUNCDESC* get() const { return fd_; }
 
 private:
-    ITypeInfo* ti_;
+    ComPtr<ITypeInfo> ti_;
     FUNCDESC* fd_;
 };
 
-std::unique_ptr<FuncDesc> FindFunc(ITypeInfo* ti, DISPID id, WORD flags) {
-    ComPtr<ITypeInfo2> ti2;
-    if (FAILED(ti->QueryInterface(IID_ITypeInfo2, ti2.put_void()))) return nullptr;
+// The vtable view of a dual interface. Its dispatch view drops each member's [out, retval]
+// parameter, which the calls made here must pass, and numbers its members differently.
+ComPtr<ITypeInfo> InterfaceView(ITypeInfo* ti) {
+    TYPEATTR* attr = nullptr;
+    if (FAILED(ti->GetTypeAttr(&attr))) return ComPtr<ITypeInfo>::Share(ti);
+    const bool dualDispatch = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL);
+    ti->ReleaseTypeAttr(attr);
+    HREFTYPE ref = 0;
+    ComPtr<ITypeInfo> view;
+    if (dualDispatch && SUCCEEDED(ti->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)) &&
+        SUCCEEDED(ti->GetRefTypeInfo(ref, view.put())))
+        return view;
+    return ComPtr<ITypeInfo>::Share(ti);
+}
+
+// The member `id` of a vtable view that the call flags ask for: a method before a
+// property get, then put and put-by-reference. Found by scanning the descriptions, since
+// the host's index lookup by member id does not agree with the view's own numbering.
+std::unique_ptr<FuncDesc> FindFunc(const ComPtr<ITypeInfo>& ti, DISPID id, WORD flags) {
+    TYPEATTR* attr = nullptr;
+    if (FAILED(ti->GetTypeAttr(&attr))) return nullptr;
+    const UINT count = attr->cFuncs;
+    ti->ReleaseTypeAttr(attr);
     const INVOKEKIND kinds[] = {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF};
     const WORD masks[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF};
-    for (int i = 0; i < 4; ++i) {
-        if (!(flags & masks[i])) continue;
-        UINT index = 0;
-        if (FAILED(ti2->GetFuncIndexOfMemId(id, kinds[i], &index))) continue;
+    std::unique_ptr<FuncDesc> best;
+    int bestRank = 4;
+    for (UINT i = 0; i < count && bestRank > 0; ++i) {
         FUNCDESC* fd = nullptr;
-        if (SUCCEEDED(ti->GetFuncDesc(index, &fd))) return std::make_unique<FuncDesc>(ti, fd);
+        if (FAILED(ti->GetFuncDesc(i, &fd))) continue;
+        auto desc = std::make_unique<FuncDesc>(ti, fd);
+        if (fd->memid != id) continue;
+        for (int rank = 0; rank < bestRank; ++rank) {
+            if (fd->invkind == kinds[rank] && (flags & masks[rank])) {
+                best = std::move(desc);
+                bestRank = rank;
+                break;
+            }
+        }
     }
-    return nullptr;
+    return best;
 }
 
 bool IsMissing(const VARIANTARG& v) {
@@ -71,6 +100,44 @@ VARTYPE SuppliedBaseType(ITypeInfo* ti, const ELEMDESC& e) {
     }
     default:
         return VT_EMPTY;
+    }
+}
+
+// The variant type a by-reference parameter points to, for arguments that arrive as a
+// reference to a variant (VT_VARIANT | VT_BYREF), as script engines pass their variables:
+// a scalar, an enumeration (VT_I4), an array (VT_ARRAY | element type) or an interface
+// pointer (VT_DISPATCH). VT_EMPTY for other parameters, which the host's Invoke handles.
+VARTYPE ReferencedType(ITypeInfo* ti, const ELEMDESC& e) {
+    if (e.tdesc.vt != VT_PTR || (e.paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) return VT_EMPTY;
+    const TYPEDESC* base = e.tdesc.lptdesc;
+    switch (base->vt) {
+    case VT_BSTR: case VT_BOOL: case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_DATE:
+        return base->vt;
+    case VT_SAFEARRAY:
+        if (!base->lptdesc || base->lptdesc->vt == VT_USERDEFINED) return VT_EMPTY;
+        return static_cast<VARTYPE>(VT_ARRAY | base->lptdesc->vt);
+    case VT_PTR:
+        return base->lptdesc && base->lptdesc->vt == VT_USERDEFINED ? VARTYPE{VT_DISPATCH} : VARTYPE{VT_EMPTY};
+    case VT_USERDEFINED: {
+        ComPtr<ITypeInfo> ref;
+        if (FAILED(ti->GetRefTypeInfo(base->hreftype, ref.put()))) return VT_EMPTY;
+        TYPEATTR* attr = nullptr;
+        if (FAILED(ref->GetTypeAttr(&attr))) return VT_EMPTY;
+        const VARTYPE vt = attr->typekind == TKIND_ENUM ? VT_I4 : VT_EMPTY;
+        ref->ReleaseTypeAttr(attr);
+        return vt;
+    }
+    default:
+        return VT_EMPTY;
+    }
+}
+
+bool IsScalar(VARTYPE vt) {
+    switch (vt) {
+    case VT_BSTR: case VT_BOOL: case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_DATE:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -140,34 +207,120 @@ HRESULT InvokeVararg(void* instance, const FUNCDESC* fd, DISPPARAMS* params,
     return S_OK;
 }
 
+// Named arguments as positional ones: a named argument's dispatch id is its parameter
+// position. Positions that no argument names stay omitted. S_FALSE leaves the call as it is
+// (a property put's value); a name outside the parameters fails as the host's Invoke does.
+HRESULT NamedToPositional(const DISPPARAMS& params, UINT paramCount, std::vector<VARIANTARG>& out,
+                          UINT* argErr) {
+    const UINT named = params.cNamedArgs;
+    const UINT unnamed = params.cArgs - named;
+    UINT count = unnamed;
+    for (UINT k = 0; k < named; ++k) {
+        const DISPID position = params.rgdispidNamedArgs[k];
+        if (position == DISPID_PROPERTYPUT) return S_FALSE;
+        if (position < 0 || static_cast<UINT>(position) >= paramCount) {
+            if (argErr) *argErr = k;
+            return DISP_E_PARAMNOTFOUND;
+        }
+        count = std::max(count, static_cast<UINT>(position) + 1);
+    }
+    VARIANTARG missing;
+    VariantInit(&missing);
+    V_VT(&missing) = VT_ERROR;
+    V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
+    out.assign(count, missing);
+    std::vector<bool> given(count, false);
+    // rgvarg holds the named arguments first, then the positional ones last to first.
+    for (UINT p = 0; p < unnamed; ++p) {
+        out[count - 1 - p] = params.rgvarg[params.cArgs - 1 - p];
+        given[p] = true;
+    }
+    for (UINT k = 0; k < named; ++k) {
+        const UINT position = static_cast<UINT>(params.rgdispidNamedArgs[k]);
+        if (given[position]) {
+            if (argErr) *argErr = k;
+            return DISP_E_PARAMNOTFOUND;
+        }
+        out[count - 1 - position] = params.rgvarg[k];
+        given[position] = true;
+    }
+    return S_OK;
+}
+
 }  // namespace
 
 HRESULT InvokeThroughTypeInfo(ITypeInfo* ti, void* instance, DISPID id, WORD flags,
                               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                               UINT* argErr) {
     if (!params) return E_INVALIDARG;
-    auto fd = FindFunc(ti, id, flags);
+    const ComPtr<ITypeInfo> view = InterfaceView(ti);
+    auto fd = FindFunc(view, id, flags);
     if (!fd) return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
 
     if ((*fd)->cParamsOpt == -1) return InvokeVararg(instance, fd->get(), params, result, excepInfo);
 
     // Supply omitted optional by-reference arguments.
     const UINT n = CallerParams(fd->get());
-    if (params->cNamedArgs != 0 || params->cArgs > n)
-        return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+    DISPPARAMS* const original = params;
+    std::vector<VARIANTARG> positional;
+    DISPPARAMS reordered{};
+    if (params->cNamedArgs != 0) {
+        HRESULT hr = NamedToPositional(*params, n, positional, argErr);
+        if (hr == S_FALSE) return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+        if (FAILED(hr)) return hr;
+        reordered = DISPPARAMS{positional.data(), nullptr, static_cast<UINT>(positional.size()), 0};
+        params = &reordered;
+    }
+    if (params->cArgs > n)
+        return ti->Invoke(instance, id, flags, original, result, excepInfo, argErr);
     std::vector<VARTYPE> supply(n, VT_EMPTY);
+    // Arguments passed as a reference to a variant, for by-reference parameters of another
+    // type: the parameter points into the caller's variant when it holds that type (so the
+    // member's changes reach the caller's variable); a scalar of another type is converted
+    // into a temporary that is written back to the caller's variant after the call.
+    std::vector<VARIANT*> redirect(n, nullptr), convert(n, nullptr);
+    std::vector<VARTYPE> referenced(n, VT_EMPTY);
     bool any = false;
     for (UINT i = 0; i < n; ++i) {
         const bool present = i < params->cArgs && !IsMissing(params->rgvarg[params->cArgs - 1 - i]);
-        if (!present) supply[i] = SuppliedBaseType(ti, (*fd)->lprgelemdescParam[i]);
+        if (!present) supply[i] = SuppliedBaseType(view.get(), (*fd)->lprgelemdescParam[i]);
         any = any || supply[i] != VT_EMPTY;
+        if (!present) continue;
+        const VARIANTARG& arg = params->rgvarg[params->cArgs - 1 - i];
+        if (V_VT(&arg) != (VT_VARIANT | VT_BYREF) || !V_VARIANTREF(&arg)) continue;
+        referenced[i] = ReferencedType(view.get(), (*fd)->lprgelemdescParam[i]);
+        if (referenced[i] == VT_EMPTY) continue;
+        VARIANT* target = V_VARIANTREF(&arg);
+        while (V_VT(target) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(target)) target = V_VARIANTREF(target);
+        if (V_VT(target) == referenced[i]) {
+            redirect[i] = target;
+        } else if (IsScalar(referenced[i]) && !(V_VT(target) & (VT_ARRAY | VT_BYREF))) {
+            convert[i] = target;
+        } else {
+            continue;
+        }
+        any = true;
     }
-    if (!any) return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+    if (!any) return ti->Invoke(instance, id, flags, original, result, excepInfo, argErr);
 
     std::vector<support::Variant> temps(n);
     std::vector<VARIANTARG> args(n);
     for (UINT i = 0; i < n; ++i) {
         VARIANTARG& slot = args[n - 1 - i];
+        if (redirect[i] || convert[i]) {
+            VARIANT* value = redirect[i];
+            if (convert[i]) {
+                value = temps[i].get();
+                if (FAILED(VariantChangeType(value, convert[i], 0, referenced[i]))) {
+                    if (argErr) *argErr = params->cArgs - 1 - i;
+                    return DISP_E_TYPEMISMATCH;
+                }
+            }
+            VariantInit(&slot);
+            V_VT(&slot) = static_cast<VARTYPE>(referenced[i] | VT_BYREF);
+            V_BYREF(&slot) = &value->lVal;  // all value fields share one address
+            continue;
+        }
         if (supply[i] == VT_EMPTY) {
             if (i < params->cArgs) {
                 slot = params->rgvarg[params->cArgs - 1 - i];
@@ -202,7 +355,13 @@ HRESULT InvokeThroughTypeInfo(ITypeInfo* ti, void* instance, DISPID id, WORD fla
         }
     }
     DISPPARAMS completed{args.data(), nullptr, n, 0};
-    return ti->Invoke(instance, id, flags, &completed, result, excepInfo, argErr);
+    const HRESULT hr = ti->Invoke(instance, id, flags, &completed, result, excepInfo, argErr);
+    for (UINT i = 0; i < n; ++i) {
+        if (!convert[i]) continue;
+        VariantClear(convert[i]);
+        *convert[i] = temps[i].detach();  // the variable now holds the parameter's type
+    }
+    return hr;
 }
 
 }  // namespace bk

@@ -3,7 +3,8 @@
 //  - [vararg] members with a return value (the parameter array is packed here and the
 //    member is called through its vtable slot);
 //  - omitted optional by-reference arguments (a temporary of the parameter's own type,
-//    holding its default value or the empty value, is passed by reference).
+//    holding its default value or the empty value, is passed by reference), whether the
+//    caller passes its arguments by position or by name.
 #pragma once
 
 #include <windows.h>

@@ -1,0 +1,34 @@
+// The ExifTool run: ExifTool on one file, hidden, with its standard output and error captured
+// in temporary files, its tag report read back from a temporary result file, and the result
+// or a report of what went wrong handed to the main window.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "Basekit0308.h"
+#include "app/exiftool/exiftool_report.h"
+
+namespace metaview {
+
+// Replaces the whole text shown in the main window's text box.
+using ShowStatusFn = std::function<void(const std::wstring&)>;
+// true: show the wait cursor over the application; false: the normal cursor again.
+using BusyCursorFn = std::function<void(bool busy)>;
+
+struct ExifToolHost {
+    BusyCursorFn SetBusyCursor;      // empty: the arrow/hourglass of the system, set with SetCursor
+    std::wstring ApplicationFolder;  // where exiftool.exe is; empty: the running program's folder
+};
+
+// Runs ExifTool on `FileName` and shows the outcome through `ShowStatus` ("Running
+// ExifTool...", then the result text or a report). On return `OutputText` holds what File >
+// Save writes instead of the text box when it is not empty: the standard output of a failed
+// run, or empty text after a successful one; it is left as it was when ExifTool could not be
+// started or its result could not be read. `errors` (may be null) gives the library's
+// standard messages for the reports. No temporary file remains afterwards. Must not be
+// re-entered: the wait processes window messages (the caller disables what could start it).
+void RunExifTool(const std::wstring& FileName, std::wstring& OutputText, const ShowStatusFn& ShowStatus,
+                 const ExifToolSettings& settings, _orxErr* errors, const ExifToolHost& host = {}) noexcept;
+
+}  // namespace metaview

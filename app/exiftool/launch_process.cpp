@@ -1,0 +1,130 @@
+#include "app/exiftool/launch_process.h"
+
+#include <vector>
+
+namespace metaview {
+namespace {
+
+constexpr DWORD kPollMs = 250;
+
+// A zero-terminated, writable copy of a text, as CreateProcessW wants for its command line
+// and the start-up record's desktop.
+std::vector<wchar_t> WritableCopy(const std::wstring& text) {
+    std::vector<wchar_t> buffer(text.begin(), text.end());
+    buffer.push_back(L'\0');
+    return buffer;
+}
+
+// Dispatches every pending message of this thread. A WM_QUIT taken on the way is noted, so
+// the caller can post it again once the wait is over and the message loop sees it.
+void PumpMessages(bool& quitSeen, WPARAM& quitCode) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quitSeen = true;
+            quitCode = msg.wParam;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void WaitPumping(HANDLE process) {
+    bool quitSeen = false;
+    WPARAM quitCode = 0;
+    for (;;) {
+        Sleep(kPollMs);
+        PumpMessages(quitSeen, quitCode);
+        const DWORD state = WaitForSingleObject(process, 0);
+        if (state != WAIT_TIMEOUT) break;  // ended, abandoned or failed
+    }
+    if (quitSeen) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+// Restores the caller's error mode when it goes.
+class ErrorModeScope {
+public:
+    explicit ErrorModeScope(bool active) : active_(active) {
+        if (active_) previous_ = SetErrorMode(SEM_FAILCRITICALERRORS);
+    }
+    ErrorModeScope(const ErrorModeScope&) = delete;
+    ErrorModeScope& operator=(const ErrorModeScope&) = delete;
+    ~ErrorModeScope() { Restore(); }
+    void Restore() {
+        if (active_) SetErrorMode(previous_);
+        active_ = false;
+    }
+
+private:
+    bool active_;
+    UINT previous_ = 0;
+};
+
+}  // namespace
+
+LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output) {
+    LaunchStatus status;
+    if (request.WaitMode < 0 || request.WaitMode > 2) {
+        status.ErrorNumber = kErrInvalidProcedureCall;
+        status.ErrorDescription = L"Invalid procedure call or argument";
+        return status;
+    }
+
+    std::vector<wchar_t> commandLine = WritableCopy(request.CommandLine);
+    std::vector<wchar_t> desktop = WritableCopy(request.Desktop);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    if (request.NoFeedback) startup.dwFlags |= STARTF_FORCEOFFFEEDBACK;
+    startup.wShowWindow = request.ShowWindow;
+    if (!request.Desktop.empty()) startup.lpDesktop = desktop.data();
+    if (request.UseStdHandles) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = request.StdInput ? request.StdInput : GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = request.StdOutput ? request.StdOutput : GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = request.StdError ? request.StdError : GetStdHandle(STD_ERROR_HANDLE);
+    }
+
+    DWORD flags = request.CreationFlags;
+    if (!request.FailCriticalErrors) flags |= CREATE_DEFAULT_ERROR_MODE;
+    // Standard handles reach the child only through inheritance.
+    const BOOL inherit = (request.InheritHandles || request.UseStdHandles) ? TRUE : FALSE;
+    const wchar_t* directory = request.CurrentDirectory.empty() ? nullptr : request.CurrentDirectory.c_str();
+
+    PROCESS_INFORMATION info{};
+    ErrorModeScope errorMode(request.FailCriticalErrors);
+    const BOOL created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, inherit, flags, nullptr,
+                                        directory, &startup, &info);
+    output.LastError = GetLastError();
+    errorMode.Restore();
+    if (!created) return status;
+    status.Started = true;
+
+    support::UniqueHandle process(info.hProcess);
+    support::UniqueHandle thread(info.hThread);
+
+    switch (request.WaitMode) {
+    case 1: WaitForSingleObject(process.get(), static_cast<DWORD>(request.TimeoutMs)); break;
+    case 2: WaitPumping(process.get()); break;
+    default: break;
+    }
+
+    if (request.WaitMode != 0) {
+        DWORD code = 0;
+        output.ProcessExitCode = GetExitCodeProcess(process.get(), &code) ? code : output.ProcessExitCode;
+        output.ThreadExitCode = GetExitCodeThread(thread.get(), &code) ? code : output.ThreadExitCode;
+    } else {
+        output.ProcessExitCode = 0;
+        output.ThreadExitCode = 0;
+    }
+
+    if (request.KeepHandles) {
+        output.ProcessHandle = std::move(process);
+        output.ThreadHandle = std::move(thread);
+    }
+    return status;
+}
+
+}  // namespace metaview

@@ -1,0 +1,100 @@
+// frmMain: Metaview's main window, a resizable top-level window whose client area is one
+// read-only, multi-line text box (txtMain). It applies the stored settings and placement, runs
+// ExifTool once from a one-shot timer, and offers saving the shown text, the settings dialog
+// and the help commands. The program ends when it is destroyed.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "app/mainwindow/mainwindow_logic.h"
+#include "support/raii.h"
+
+namespace metaview {
+
+struct Program;
+class TextBoxHook;
+
+class MainWindow {
+public:
+    static constexpr wchar_t kClassName[] = L"MetaviewMainWindow";
+    static constexpr int kTextBoxId = 1;
+
+    // Creates and loads the window (still hidden) for `program`'s command-line file: icons,
+    // the text box with its hook, the settings, caption, menus and the stored placement. Null
+    // when the window cannot be created (GetLastError tells why). `program` outlives the window.
+    static std::unique_ptr<MainWindow> Create(Program& program);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Shows the window (maximised when it was left so) and starts the one-shot timer that runs
+    // ExifTool.
+    void Show(int showCommand);
+    HWND hwnd() const { return window_; }
+
+    // Runs the save dialog; the chosen full file name, or empty text when the user cancels.
+    std::wstring GetSaveFileName();
+    // Replaces the whole text of the text box, caret at the start, scrolled to the top.
+    void ShowMessage(const std::wstring& text);
+
+    // The keyboard accelerators of the menus, for the message loop.
+    bool TranslateAccelerators(MSG& message) const;
+
+    // Key preview: a key-down typed into the window or its text box. True when it was used.
+    bool KeyDown(unsigned key, KeyModifiers modifiers);
+    // Whether the wait cursor is shown over the application (during the ExifTool run).
+    bool waitCursor() const { return waitCursor_; }
+
+private:
+    explicit MainWindow(Program& program);
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    void Load();
+    void Unload();
+    void OnCommand(unsigned id);
+    void OnLoadTimer();
+
+    void ApplySettings(bool colorsOnly);
+    void SetMonospacedFont(bool consolasFirst);
+    bool TrySetFont(const std::wstring& name, double points);
+    void SetVersionItem(const std::wstring& caption);
+    void RestorePlacement();
+    void SavePlacement();
+    void SaveOutputText();
+    void ShowSaveFailure(const std::wstring& fileName, unsigned long code, const std::wstring& description);
+    void SetBusyCursor(bool busy);
+    std::wstring BoxText() const;
+
+    struct AcceleratorsDeleter {
+        void operator()(HACCEL a) const { if (a) DestroyAcceleratorTable(a); }
+    };
+
+    Program& program_;
+    HWND window_ = nullptr;
+    HWND text_ = nullptr;  // txtMain, a child: destroyed with the window
+    HMENU menu_ = nullptr;  // the menu bar: destroyed with the window
+    support::GdiObject<HFONT> windowFont_;
+    support::GdiObject<HFONT> textFont_;
+    support::GdiObject<HBRUSH> backBrush_;
+    std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorsDeleter> accelerators_;
+    std::unique_ptr<TextBoxHook> hook_;
+    COLORREF foreColor_ = 0;
+    COLORREF backColor_ = 0;
+    int restoredShow_ = 0;        // SW_SHOWMAXIMIZED when the stored placement was maximised
+    bool busy_ = false;           // the ExifTool run is active: the window refuses to close
+    bool runFinished_ = false;    // save and settings are available
+    bool timerStarted_ = false;
+    bool waitCursor_ = false;
+    std::wstring outputText_;     // what File > Save writes instead of the box, when not empty
+};
+
+// Runs the program's message loop, with the window's accelerators, until the main window
+// posts WM_QUIT; returns its exit code.
+int RunMessageLoop(MainWindow& window);
+
+}  // namespace metaview

@@ -1,0 +1,40 @@
+// Decisions of the main window that need no window: what its keys do, when it may close, and
+// what File > Save writes. Platform-free.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/mainwindow/textbox_logic.h"
+
+namespace metaview {
+
+// Menu command ids. The items are control arrays: the id is the array's base plus the item's
+// index (File 1 = save, File 11 = exit, ...).
+namespace menu {
+inline constexpr unsigned kFileBase = 100;
+inline constexpr unsigned kToolsBase = 200;
+inline constexpr unsigned kMainBase = 300;
+inline constexpr unsigned kHelpBase = 400;
+inline constexpr unsigned kSave = kFileBase + 1;
+inline constexpr unsigned kExit = kFileBase + 11;
+inline constexpr unsigned kSettings = kToolsBase + 1;
+inline constexpr unsigned kVersion = kMainBase + 98;
+inline constexpr unsigned kHelpContents = kHelpBase + 1;
+inline constexpr unsigned kAbout = kHelpBase + 11;
+}  // namespace menu
+
+// What a key-down seen by the window (also when typed into the text box) asks for.
+enum class KeyAction { None, Close, HelpContents, AboutBox };
+inline constexpr unsigned kKeyEscape = 0x1B;
+inline constexpr unsigned kKeyF1 = 0x70;
+KeyAction MainWindowKeyAction(unsigned key, KeyModifiers modifiers);
+
+// The text File > Save writes: the run's own output text when it left one (the standard
+// output of a failed run), otherwise what the box shows.
+std::wstring TextToSave(std::wstring_view outputText, std::wstring_view boxText);
+
+// The lead-in of the message shown when saving fails.
+std::wstring SaveFailureText(std::wstring_view fileName);
+
+}  // namespace metaview

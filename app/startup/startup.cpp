@@ -1,0 +1,74 @@
+#include "app/startup/startup.h"
+
+#include <commctrl.h>
+
+#include "app/startup/startuperror.h"
+#include "app/startup/startuptexts.h"
+#include "app/version/versionresource.h"
+#include "support/application.h"
+#include "support/msgbox.h"
+#include "support/paths.h"
+#include "support/system.h"
+
+namespace metaview {
+namespace {
+
+constexpr wchar_t kIconName[] = L"A_MAIN";
+constexpr LANGID kRussian = MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA);  // 1049
+
+}  // namespace
+
+bool UserWantsEnglish() { return GetUserDefaultUILanguage() != kRussian; }
+
+void Main(Program& program, int showCommand) {
+    const std::wstring exe = support::esGetModuleFileName(nullptr, true);
+    auto identity = ReadAppIdentity(exe);
+    if (!identity) ThrowIfFailed(HRESULT_FROM_WIN32(ERROR_RESOURCE_TYPE_NOT_FOUND), L"Can't read the version resource of " + exe + L".");
+    program.identity = std::move(*identity);
+    program.application = MakeApplicationIdentity(program.identity, exe);
+
+    support::esRegisterAppPath();  // the result does not matter
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    if (!support::esIsInIDE()) support::asSetWindowResIconAll(support::esGetThunderMainHandle(), kIconName);
+
+    ProcessCommandLine(program, showCommand);
+}
+
+// There is no development environment to supply a command line: the parser always reads the
+// process's own.
+void ProcessCommandLine(Program& program, int showCommand) {
+    support::ComPtr<_orxMain> orxMain;
+    ThrowIfFailed(program.library.OrxMain(orxMain), L"Can't create the library object orxMain.");
+
+    support::ComPtr<_CommandLineParser> parser;
+    ThrowIfFailed(orxMain->CommandLine(parser.put()), L"Can't read the command line.");
+    LONG count = 0;
+    ThrowIfFailed(parser->get_Count(&count), L"Can't read the command line.");
+    if (count != 1) {
+        ShowUsage(program);
+        return;
+    }
+
+    parser.reset();
+    ThrowIfFailed(orxMain->CommandLine(parser.put()), L"Can't read the command line.");
+    support::Bstr fileName;
+    ThrowIfFailed(parser->get_Item(0, fileName.put()), L"Can't read the command line.");
+    program.commandLineFileName = fileName.str();
+
+    program.mainWindow = MainWindow::Create(program);
+    if (!program.mainWindow)
+        ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_CANNOT_MAKE),
+                      L"Can't create the main window.");
+    program.mainWindow->Show(showCommand);
+}
+
+void ShowUsage(const Program& program) {
+    const std::wstring exeName = support::FileBaseName(support::esGetModuleFileName(nullptr, true));
+    support::esMsgBoxEx(UsageMessage(program.identity, UserWantsEnglish(), exeName), MB_ICONINFORMATION, L"",
+                        kIconName);
+}
+
+}  // namespace metaview

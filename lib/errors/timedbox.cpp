@@ -1,0 +1,362 @@
+// The dialog is a #32770 window built from an in-memory template, without controls; its three
+// buttons are created at set-up and placed by the layout rules. The message and the icon are
+// painted in WM_PAINT, so they survive any repaint. The box runs its own message loop with
+// IsDialogMessage, which turns Enter into the default button's command and Esc into IDCANCEL.
+#include "lib/errors/timedbox.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "lib/errors/timedbox_logic.h"
+#include "lib/objectmodel/module.h"
+#include "support/application.h"
+#include "support/raii.h"
+#include "support/screen.h"
+
+namespace bk::errors {
+namespace {
+
+using namespace timedbox;
+
+constexpr int kFirstButtonId = 1000;
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTextFormat = DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK;
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME | DS_SETFOREGROUND;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
+constexpr BYTE kCyrillicCharset = 204;  // the message font's character set, whatever the system's is
+
+// A window destroyed when it goes.
+class WindowOwner {
+public:
+    WindowOwner() = default;
+    explicit WindowOwner(HWND w) : w_(w) {}
+    WindowOwner(const WindowOwner&) = delete;
+    WindowOwner& operator=(const WindowOwner&) = delete;
+    ~WindowOwner() { reset(); }
+    HWND get() const { return w_; }
+    void reset(HWND w = nullptr) {
+        if (w_ && IsWindow(w_)) DestroyWindow(w_);
+        w_ = w;
+    }
+
+private:
+    HWND w_ = nullptr;
+};
+
+// A window's device context with one font selected, restored and released when it goes.
+class WindowDC {
+public:
+    WindowDC(HWND window, HFONT font) : window_(window), dc_(GetDC(window)) {
+        if (dc_ && font) old_ = SelectObject(dc_, font);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (!dc_) return;
+        if (old_) SelectObject(dc_, old_);
+        ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ old_ = nullptr;
+};
+
+// The template of an empty dialog: header, no menu, the standard class, caption "***".
+std::vector<DWORD> EmptyDialogTemplate() {
+    static constexpr wchar_t kCaption[] = L"***";
+    const size_t bytes = sizeof(DLGTEMPLATE) + 2 * sizeof(WORD) + sizeof(kCaption);
+    std::vector<DWORD> buffer((bytes + sizeof(DWORD) - 1) / sizeof(DWORD) + 1, 0);
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(buffer.data());
+    header->style = kDialogStyle;
+    header->dwExtendedStyle = kDialogExStyle;
+    header->cdit = 0;
+    auto* words = reinterpret_cast<WORD*>(header + 1);
+    words[0] = 0;  // no menu
+    words[1] = 0;  // the predefined dialog class
+    std::memcpy(words + 2, kCaption, sizeof(kCaption));
+    return buffer;
+}
+
+// The caption of a message-box button as the system words it (user32's string table), or
+// the fallback when the system has none (Wine, for one, keeps no such strings there).
+std::wstring SystemButtonCaption(unsigned id, std::wstring_view fallback) {
+    if (HMODULE user32 = GetModuleHandleW(L"user32")) {
+        wchar_t buffer[1024] = {};
+        const int length = LoadStringW(user32, id, buffer, static_cast<int>(std::size(buffer)));
+        if (length > 0) return std::wstring(buffer, static_cast<size_t>(length));
+    }
+    return std::wstring(fallback);
+}
+
+// The message font: the system's message-box font with the Cyrillic character set; the
+// design font (Tahoma 9 pt) when the system's metrics can't be read.
+HFONT CreateMessageFont(HWND dialog) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        LOGFONTW font = metrics.lfMessageFont;
+        font.lfCharSet = kCyrillicCharset;
+        if (HFONT h = CreateFontIndirectW(&font)) return h;
+    }
+    WindowDC dc(dialog, nullptr);
+    const int perInch = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+    return CreateFontW(-MulDiv(9, perInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       L"Tahoma");
+}
+
+class TimedBox {
+public:
+    explicit TimedBox(const TimedBoxRequest& request)
+        : request_(request), set_(ButtonSetOf(request.style)), countdown_(request.timeoutSeconds) {}
+    TimedBox(const TimedBox&) = delete;
+    TimedBox& operator=(const TimedBox&) = delete;
+    ~TimedBox() {
+        // Messages of the window's destruction find no box behind it any more.
+        if (window_) SetWindowLongPtrW(window_, DWLP_USER, 0);
+    }
+
+    HRESULT Run(long& result);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void SetUp();
+    void SetUpButtons();
+    void Arrange(int textWidth, int textHeight);
+    void Paint();
+    void Tick();
+    void Close(int buttonIndex);
+
+    const TimedBoxRequest& request_;
+    const ButtonSet& set_;
+    Countdown countdown_;
+    support::GdiObject<HFONT> font_;  // outlives the window that uses it
+    WindowOwner dialog_;
+    HWND window_ = nullptr;           // the dialog, known from WM_INITDIALOG on
+    std::array<HWND, 3> buttons_{};
+    HICON icon_ = nullptr;  // a shared system icon: the system owns it
+    Layout layout_;
+    int timeoutIndex_ = 0;
+    int cancelIndex_ = 0;
+    std::wstring timeoutCaption_;
+    int rc_ = 0;  // index of the button that closed the box; 0 when it was closed otherwise
+    bool done_ = false;
+};
+
+// The box this thread shows, if any.
+thread_local TimedBox* activeBox = nullptr;
+
+INT_PTR CALLBACK TimedBox::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrW(window, DWLP_USER, lParam);
+            reinterpret_cast<TimedBox*>(lParam)->window_ = window;
+        }
+        auto* box = reinterpret_cast<TimedBox*>(GetWindowLongPtrW(window, DWLP_USER));
+        return box ? box->Handle(message, wParam, lParam) : FALSE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR TimedBox::Handle(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return FALSE;  // the focus is set when the box is shown
+    case WM_PAINT:
+        Paint();
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == kTimerId) Tick();
+        return TRUE;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (id >= kFirstButtonId && id < kFirstButtonId + set_.count) {
+            if (HIWORD(wParam) == BN_CLICKED) Close(id - kFirstButtonId);
+        } else if (id == IDCANCEL) {
+            Close(cancelIndex_);  // Esc
+        } else if (id == IDOK) {
+            Close(timeoutIndex_);  // Enter when no button has the focus
+        }
+        return TRUE;
+    }
+    case WM_CLOSE:
+        // The frame's close box (or Alt+F4): no button was pressed, so the first one answers.
+        Close(0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void TimedBox::Close(int buttonIndex) {
+    if (done_) return;
+    rc_ = buttonIndex;
+    done_ = true;
+    KillTimer(window_, kTimerId);
+    ShowWindow(window_, SW_HIDE);
+}
+
+void TimedBox::Tick() {
+    if (done_) return;
+    const Countdown::Step step = countdown_.Tick();
+    if (step.close) {
+        Close(timeoutIndex_);
+        return;
+    }
+    SetWindowTextW(buttons_[static_cast<size_t>(timeoutIndex_)],
+                   CountdownCaption(timeoutCaption_, step.remaining).c_str());
+    if (step.lastStep) {
+        // 0 is shown: close a quarter of a second later.
+        KillTimer(window_, kTimerId);
+        SetTimer(window_, kTimerId, 250, nullptr);
+    }
+}
+
+void TimedBox::Paint() {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(window_, &ps);
+    if (!dc) return;
+    if (icon_) DrawIcon(dc, layout_.iconLeft, layout_.iconTop, icon_);
+    HGDIOBJ oldFont = font_ ? SelectObject(dc, font_.get()) : nullptr;
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    RECT r{layout_.text.left, layout_.text.top, layout_.text.right, layout_.text.bottom};
+    DrawTextW(dc, request_.text.c_str(), static_cast<int>(request_.text.size()), &r, kTextFormat);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+    if (oldFont) SelectObject(dc, oldFont);
+    EndPaint(window_, &ps);
+}
+
+void TimedBox::SetUpButtons() {
+    HINSTANCE instance = ModuleInstance();
+    for (int i = 0; i < 3; ++i) {
+        const bool used = i < set_.count;
+        const std::wstring caption =
+            used ? SystemButtonCaption(set_.buttons[static_cast<size_t>(i)].stringId,
+                                       set_.buttons[static_cast<size_t>(i)].fallbackCaption)
+                 : std::wstring();
+        const DWORD style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (used ? WS_VISIBLE : 0);
+        HWND button = CreateWindowExW(0, L"BUTTON", caption.c_str(), style, 0, 0, 0, 0, window_,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)), instance,
+                                      nullptr);
+        buttons_[static_cast<size_t>(i)] = button;
+        if (button && font_) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+    timeoutIndex_ = ResolveButtonIndex(request_.defaultButtonIndex, set_.count, set_.defaultIndex);
+    cancelIndex_ = ResolveButtonIndex(request_.cancelButtonIndex, set_.count, set_.cancelIndex);
+    timeoutCaption_ = SystemButtonCaption(set_.buttons[static_cast<size_t>(timeoutIndex_)].stringId,
+                                          set_.buttons[static_cast<size_t>(timeoutIndex_)].fallbackCaption);
+    SendMessageW(window_, DM_SETDEFID, static_cast<WPARAM>(kFirstButtonId + timeoutIndex_), 0);
+}
+
+void TimedBox::Arrange(int textWidth, int textHeight) {
+    const TwipsPerPixel scale{support::esScreenTwipsPerPixelX(), support::esScreenTwipsPerPixelY()};
+    layout_ = ComputeLayout(textWidth, textHeight, icon_ != nullptr, set_.count, scale);
+    for (size_t i = 0; i < 3; ++i) {
+        const PixelRect& b = layout_.buttons[i];
+        if (buttons_[i]) MoveWindow(buttons_[i], b.left, b.top, b.width(), b.height(), FALSE);
+    }
+    RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
+    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    support::esCenterFormEx(window_, 0);
+}
+
+void TimedBox::SetUp() {
+    HWND dialog = window_;
+    support::esCenterFormEx(dialog, 0);
+
+    // Font of the message and the buttons.
+    font_.reset(CreateMessageFont(dialog));
+    if (font_) SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    // Measure the message within the screen less a margin; it never grows taller than that.
+    const MeasureBounds bounds = MessageBounds(support::esScreenWidthPx(), support::esScreenHeightPx());
+    RECT measured{0, 0, bounds.width, bounds.height};
+    {
+        WindowDC dc(dialog, font_.get());
+        if (dc.get())
+            DrawTextW(dc.get(), request_.text.c_str(), static_cast<int>(request_.text.size()), &measured,
+                      kTextFormat | DT_CALCRECT);
+    }
+    measured.right = std::min<LONG>(measured.right, bounds.width);
+    measured.bottom = std::min<LONG>(measured.bottom, bounds.height);
+
+    SetWindowTextW(dialog, CaptionOf(request_.title, support::esGetThunderMainTitle()).c_str());
+    SetUpButtons();
+
+    // Icon and sound.
+    if (const unsigned iconId = IconIdOf(request_.style)) {
+        icon_ = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 0, 0,
+                                              LR_SHARED | LR_DEFAULTSIZE));
+    }
+    MessageBeep(BeepOf(request_.style));
+
+    Arrange(measured.right - measured.left, measured.bottom - measured.top);
+
+    // The first tick shows the full count at once.
+    SetTimer(dialog, kTimerId, 1000, nullptr);
+    Tick();
+}
+
+HRESULT TimedBox::Run(long& result) {
+    const std::vector<DWORD> tmpl = EmptyDialogTemplate();
+    HWND dialog = CreateDialogIndirectParamW(ModuleInstance(), reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()),
+                                             nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!dialog) {
+        const DWORD error = GetLastError();
+        return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    }
+    dialog_.reset(dialog);
+    SetUp();
+
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    if (HWND button = buttons_[static_cast<size_t>(timeoutIndex_)])
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+
+    MSG msg{};
+    while (!done_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: leave the quit for the outer loop; no button answered.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (!IsDialogMessageW(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    KillTimer(dialog, kTimerId);
+    result = set_.buttons[static_cast<size_t>(rc_)].result;
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    window_ = nullptr;
+    dialog_.reset();
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT ShowTimedMessageBox(const TimedBoxRequest& request, long& result) {
+    if (activeBox) return kTimedBoxAlreadyShown;
+    TimedBox box(request);
+    activeBox = &box;
+    struct Reset {
+        ~Reset() { activeBox = nullptr; }
+    } reset;
+    return box.Run(result);
+}
+
+}  // namespace bk::errors
