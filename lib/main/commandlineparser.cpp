@@ -55,7 +55,9 @@ public:
         if (!arguments_ || index > LONG_MAX - 2) return Raise(kErrSubscript);
         support::Variant position = support::Variant::FromLong(index + 2);
         support::Variant value;
-        if (HRESULT hr = arguments_->Item(position.get(), value.put()); FAILED(hr)) return hr;
+        // A position past the last argument: the collection's error, raised as the parser's own.
+        if (HRESULT hr = arguments_->Item(position.get(), value.put()); FAILED(hr))
+            return HRESULT_FACILITY(hr) == FACILITY_CONTROL ? Raise(ErrorNumberOf(hr)) : hr;
         if (HRESULT hr = VariantChangeType(value.get(), value.get(), 0, VT_BSTR); FAILED(hr))
             return Raise(kErrTypeMismatch);
         *item = V_BSTR(value.get());

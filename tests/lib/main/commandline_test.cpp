@@ -131,6 +131,13 @@ TEST(CommandLineParser, IndexesBelowMinusOneAndFarPastTheEndFail) {
     EXPECT_EQ(kSubscript, late.exception.scode);
     EXPECT_STREQ(L"Subscript out of range", late.exception.bstrDescription);
     EXPECT_STREQ(L"Basekit0308.CommandLineParser", late.exception.bstrSource);
+
+    // Past the last argument the parser raises the same error as its own.
+    Variant past = Variant::FromLong(99);
+    EXPECT_EQ(DISP_E_EXCEPTION, late.Get(L"Item", {past.get()}, result.put()));
+    EXPECT_EQ(kSubscript, late.exception.scode);
+    EXPECT_STREQ(L"Subscript out of range", late.exception.bstrDescription);
+    EXPECT_STREQ(L"Basekit0308.CommandLineParser", late.exception.bstrSource);
 }
 
 TEST(CommandLineParser, OneParserPerOrxMain) {
