@@ -132,17 +132,6 @@ public:
     }
 
 private:
-    // Runs a member body so that no C++ exception leaves the COM method.
-    template <class Body>
-    static HRESULT Guard(Body&& body) noexcept {
-        try {
-            return body();
-        } catch (const std::bad_alloc&) {
-            return Raise(kErrOutOfMemory);
-        } catch (...) {
-            return E_UNEXPECTED;
-        }
-    }
 
     HRESULT AddItem(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) {
         VARIANT* value = Deref(item);

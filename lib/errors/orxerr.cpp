@@ -35,7 +35,7 @@ public:
     HRESULT STDMETHODCALLTYPE ErrorDisplay(ErrObject** errObject, VbMsgBoxStyle style, BSTR title,
                                            BSTR* descriptionText, VARIANT_BOOL* silent,
                                            VbMsgBoxResult* result) override {
-        return Guarded([&] {
+        return Guard([&] {
             errors::ErrorRecord record;
             if (HRESULT hr = Read(errObject, record); FAILED(hr)) return hr;
             long shownStyle = style;
@@ -45,14 +45,14 @@ public:
         });
     }
     HRESULT STDMETHODCALLTYPE GetErrorMessage(ErrObject** errObject, BSTR* out) override {
-        return Guarded([&] {
+        return Guard([&] {
             errors::ErrorRecord record;
             if (HRESULT hr = Read(errObject, record); FAILED(hr)) return hr;
             return Return(errors::BuildErrorMessage(record), out);
         });
     }
     HRESULT STDMETHODCALLTYPE GetShortErrorMessage(ErrObject** errObject, BSTR* out) override {
-        return Guarded([&] {
+        return Guard([&] {
             errors::ErrorRecord record;
             if (HRESULT hr = Read(errObject, record); FAILED(hr)) return hr;
             return Return(errors::BuildShortErrorMessage(record), out);
@@ -61,30 +61,30 @@ public:
 
     HRESULT STDMETHODCALLTYPE ErrorDisplayAPI(LONG number, VbMsgBoxStyle style, BSTR title, BSTR* descriptionText,
                                               VARIANT_BOOL* silent, VbMsgBoxResult* result) override {
-        return Guarded([&] {
+        return Guard([&] {
             return Display(ApiMessage(number), style, title, descriptionText, silent, {}, 0, result);
         });
     }
     HRESULT STDMETHODCALLTYPE GetErrorMessageAPI(LONG number, BSTR* out) override {
-        return Guarded([&] { return Return(ApiMessage(number), out); });
+        return Guard([&] { return Return(ApiMessage(number), out); });
     }
     HRESULT STDMETHODCALLTYPE GetShortErrorMessageAPI(LONG number, BSTR* out) override {
-        return Guarded([&] {
+        return Guard([&] {
             return Return(errors::BuildShortCodeMessage(CodeKind::Api, number, ApiDescription(number)), out);
         });
     }
 
     HRESULT STDMETHODCALLTYPE ErrorDisplayWinMM(LONG number, VbMsgBoxStyle style, BSTR title, BSTR* descriptionText,
                                                 VARIANT_BOOL* silent, VbMsgBoxResult* result) override {
-        return Guarded([&] {
+        return Guard([&] {
             return Display(WinMMMessage(number), style, title, descriptionText, silent, {}, 0, result);
         });
     }
     HRESULT STDMETHODCALLTYPE GetErrorMessageWinMM(LONG number, BSTR* out) override {
-        return Guarded([&] { return Return(WinMMMessage(number), out); });
+        return Guard([&] { return Return(WinMMMessage(number), out); });
     }
     HRESULT STDMETHODCALLTYPE GetShortErrorMessageWinMM(LONG number, BSTR* out) override {
-        return Guarded([&] {
+        return Guard([&] {
             return Return(errors::BuildShortCodeMessage(CodeKind::WinMM, number, WinMMDescription(number)), out);
         });
     }
@@ -92,16 +92,16 @@ public:
     HRESULT STDMETHODCALLTYPE ErrorDisplayModule(LONG number, BSTR moduleName, VbMsgBoxStyle style, BSTR title,
                                                  BSTR* descriptionText, VARIANT_BOOL* silent,
                                                  VbMsgBoxResult* result) override {
-        return Guarded([&] {
+        return Guard([&] {
             return Display(ModuleMessage(number, BstrView(moduleName)), style, title, descriptionText, silent, {}, 0,
                            result);
         });
     }
     HRESULT STDMETHODCALLTYPE GetErrorMessageModule(LONG number, BSTR moduleName, BSTR* out) override {
-        return Guarded([&] { return Return(ModuleMessage(number, BstrView(moduleName)), out); });
+        return Guard([&] { return Return(ModuleMessage(number, BstrView(moduleName)), out); });
     }
     HRESULT STDMETHODCALLTYPE GetShortErrorMessageModule(LONG number, BSTR moduleName, BSTR* out) override {
-        return Guarded([&] {
+        return Guard([&] {
             const std::wstring_view name = BstrView(moduleName);
             return Return(errors::BuildShortModuleMessage(name, number, ModuleDescription(number, name)), out);
         });
@@ -117,7 +117,7 @@ public:
     HRESULT STDMETHODCALLTYPE ShowErrorBox(BSTR text, VbMsgBoxStyle style, VARIANT title, LONG defaultButtonIndex,
                                            LONG cancelButtonIndex, LONG timeoutValue,
                                            VbMsgBoxResult* result) override {
-        return Guarded([&]() -> HRESULT {
+        return Guard([&]() -> HRESULT {
             if (!result) return E_POINTER;
             if (!errors::timedbox::IsValidButtonIndexArgument(defaultButtonIndex) ||
                 !errors::timedbox::IsValidButtonIndexArgument(cancelButtonIndex))
@@ -141,16 +141,6 @@ public:
 
 private:
     // Runs a member body so that no C++ exception leaves the COM method.
-    template <class Body>
-    static HRESULT Guarded(Body&& body) noexcept {
-        try {
-            return body();
-        } catch (const std::bad_alloc&) {
-            return Raise(kErrOutOfMemory);
-        } catch (...) {
-            return RaiseHResult(Source(), E_UNEXPECTED, L"Unexpected failure");
-        }
-    }
 
     static HRESULT Return(const std::wstring& text, BSTR* out) {
         if (!out) return E_POINTER;

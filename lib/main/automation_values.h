@@ -19,18 +19,6 @@ HRESULT RaiseMain(long number);
 // 7 out of memory, 94 invalid use of Null (when `value` is a null), 13 type mismatch otherwise.
 HRESULT RaiseConversionError(HRESULT hr, const VARIANT* value = nullptr);
 
-// Runs a member body so that no C++ exception leaves the COM method: running out of memory
-// becomes run-time error 7, anything else E_UNEXPECTED.
-template <class Body>
-HRESULT Guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return RaiseMain(7);
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}
 
 // The variant a chain of VT_VARIANT | VT_BYREF references points to.
 const VARIANT* Deref(const VARIANT* v);

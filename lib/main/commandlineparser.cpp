@@ -70,17 +70,6 @@ public:
     }
 
 private:
-    // Runs a member body so that no C++ exception leaves the COM method.
-    template <class Body>
-    static HRESULT Guard(Body&& body) noexcept {
-        try {
-            return body();
-        } catch (const std::bad_alloc&) {
-            return Raise(kErrOutOfMemory);
-        } catch (...) {
-            return E_UNEXPECTED;
-        }
-    }
 
     // Replaces the arguments by those of `text`, after the running program's name if asked.
     // A failure leaves what was appended before it.

@@ -30,13 +30,13 @@ public:
     // Array and collection helpers (arrays.cpp, collections.cpp). Each IsIn… member asks its
     // In… twin through this object's own interface and returns the IsFound it set.
     HRESULT STDMETHODCALLTYPE ArrayString(SAFEARRAY** args, SAFEARRAY** result) override {
-        return mainhelpers::Guarded([&] { return BuildArrayString(args ? *args : nullptr, result); });
+        return Guard([&] { return BuildArrayString(args ? *args : nullptr, result); });
     }
     HRESULT STDMETHODCALLTYPE ArrayLong(SAFEARRAY** args, SAFEARRAY** result) override {
-        return mainhelpers::Guarded([&] { return BuildArrayLong(args ? *args : nullptr, result); });
+        return Guard([&] { return BuildArrayLong(args ? *args : nullptr, result); });
     }
     HRESULT STDMETHODCALLTYPE Collection(SAFEARRAY** args, _Collection** result) override {
-        return mainhelpers::Guarded([&] { return BuildCollection(args ? *args : nullptr, result); });
+        return Guard([&] { return BuildCollection(args ? *args : nullptr, result); });
     }
     HRESULT STDMETHODCALLTYPE ShowMSAboutBox(IDispatch**) override { return NotBuilt(L"ShowMSAboutBox"); }
     HRESULT STDMETHODCALLTYPE ShowAboutBox(IDispatch*, IDispatch*, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBox"); }
@@ -48,7 +48,7 @@ public:
     HRESULT STDMETHODCALLTYPE ShowModalForm(IDispatch**, IDispatch**) override { return NotBuilt(L"ShowModalForm"); }
     HRESULT STDMETHODCALLTYPE InArrayLong(SAFEARRAY** arrayX, LONG findWhat, VARIANT startAt, VARIANT endAt,
                                           VARIANT_BOOL* isFound, LONG* result) override {
-        return mainhelpers::Guarded([&] { return FindInArrayLong(arrayX, findWhat, startAt, endAt, isFound, result); });
+        return Guard([&] { return FindInArrayLong(arrayX, findWhat, startAt, endAt, isFound, result); });
     }
     HRESULT STDMETHODCALLTYPE IsInArrayLong(SAFEARRAY** arrayX, LONG findWhat, VARIANT startAt, VARIANT endAt,
                                             VARIANT_BOOL* result) override {
@@ -58,7 +58,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE InArrayString(SAFEARRAY** arrayX, BSTR findWhat, VARIANT startAt, VARIANT endAt,
                                             VARIANT_BOOL* isFound, LONG* result) override {
-        return mainhelpers::Guarded([&] {
+        return Guard([&] {
             return FindInArrayString(arrayX, findWhat, startAt, endAt, TextMatch::Exact, isFound, result);
         });
     }
@@ -70,7 +70,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE InArrayStringText(SAFEARRAY** arrayX, BSTR findWhat, VARIANT startAt, VARIANT endAt,
                                                 VARIANT_BOOL* isFound, LONG* result) override {
-        return mainhelpers::Guarded([&] {
+        return Guard([&] {
             return FindInArrayString(arrayX, findWhat, startAt, endAt, TextMatch::IgnoreCase, isFound, result);
         });
     }
@@ -82,7 +82,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE InCollection(_Collection** collection, VARIANT findWhat, VARIANT startAt, VARIANT endAt,
                                            VARIANT_BOOL* isFound, LONG* result) override {
-        return mainhelpers::Guarded([&] {
+        return Guard([&] {
             return FindInCollection(collection, findWhat, startAt, endAt, ItemMatch::Value, isFound, result);
         });
     }
@@ -94,7 +94,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE InCollectionString(_Collection** collection, VARIANT findWhat, VARIANT startAt,
                                                  VARIANT endAt, VARIANT_BOOL* isFound, LONG* result) override {
-        return mainhelpers::Guarded([&] {
+        return Guard([&] {
             return FindInCollection(collection, findWhat, startAt, endAt, ItemMatch::ExactText, isFound, result);
         });
     }
@@ -106,7 +106,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE InCollectionStringText(_Collection** collection, VARIANT findWhat, VARIANT startAt,
                                                      VARIANT endAt, VARIANT_BOOL* isFound, LONG* result) override {
-        return mainhelpers::Guarded([&] {
+        return Guard([&] {
             return FindInCollection(collection, findWhat, startAt, endAt, ItemMatch::TextIgnoreCase, isFound, result);
         });
     }
@@ -125,11 +125,11 @@ public:
     HRESULT STDMETHODCALLTYPE FixCBCursors(IDispatch**) override { return NotBuilt(L"FixCBCursors"); }
     HRESULT STDMETHODCALLTYPE JoinCollection(_Collection** source, BSTR delimiter, VARIANT_BOOL raiseErrors,
                                              BSTR* result) override {
-        return mainhelpers::Guarded([&] { return JoinCollectionText(source, delimiter, raiseErrors != VARIANT_FALSE, result); });
+        return Guard([&] { return JoinCollectionText(source, delimiter, raiseErrors != VARIANT_FALSE, result); });
     }
     HRESULT STDMETHODCALLTYPE SplitCollection(BSTR expression, VARIANT delimiter, LONG limit, VbCompareMethod compare,
                                               VARIANT_BOOL raiseErrors, _Collection** result) override {
-        return mainhelpers::Guarded([&] {
+        return Guard([&] {
             return SplitToCollection(expression, delimiter, limit, compare, raiseErrors != VARIANT_FALSE, result);
         });
     }

@@ -15,6 +15,7 @@
 #include "lib/objectmodel/dispatch.h"
 #include "lib/objectmodel/errors.h"
 #include "lib/objectmodel/module.h"
+#include "lib/objectmodel/runtime_errors.h"
 #include "support/raii.h"
 
 namespace bk {
@@ -106,6 +107,19 @@ protected:
     static HRESULT Raise(long number, std::wstring_view description = {}) {
         return RaiseError(Source(), number, description);
     }
+    // Runs a member body so that no C++ exception leaves the COM method: running out of
+    // memory becomes run-time error 7, anything else E_UNEXPECTED with a description.
+    template <class Body>
+    static HRESULT Guard(Body&& body) noexcept {
+        try {
+            return body();
+        } catch (const std::bad_alloc&) {
+            return Raise(kErrOutOfMemory);
+        } catch (...) {
+            return RaiseHResult(Source(), E_UNEXPECTED, L"Unexpected failure");
+        }
+    }
+
     static HRESULT NotBuilt(std::wstring_view member) {
         return NotImplemented(Source(), std::wstring(Derived::kName) + L"." + std::wstring(member));
     }

@@ -1,0 +1,9 @@
+# Shared part of the two mingw-w64 cross toolchains; the including file sets BK_TRIPLET.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${BK_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${BK_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${BK_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${BK_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
