@@ -320,7 +320,33 @@ void MainWindow::ApplySettings(bool colorsOnly) {
 
 void MainWindow::SetMonospacedFont(bool consolasFirst) {
     const auto list = MonospacedFontList(consolasFirst);
-    ApplyFirstAvailableFont(list, [this](const FontChoice& font) { return TrySetFont(font.name, font.points); });
+    if (!ApplyFirstAvailableFont(list, [this](const FontChoice& font) { return TrySetFont(font.name, font.points); }))
+        SetSystemFixedPitchFont(list.back().points);
+}
+
+// None of the preferred faces is installed: the column-aligned listing still needs a
+// fixed-pitch face, so take the one the system's font mapper offers, if it really is one.
+void MainWindow::SetSystemFixedPitchFont(double points) {
+    if (!text_) return;
+    LOGFONTW wanted{};
+    wanted.lfHeight = -static_cast<LONG>(std::lround(points * ScreenDpiY(text_) / 72.0));
+    wanted.lfWeight = FW_NORMAL;
+    wanted.lfCharSet = RUSSIAN_CHARSET;
+    wanted.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    support::GdiObject<HFONT> font(CreateFontIndirectW(&wanted));
+    if (!font) return;
+    TEXTMETRICW metrics{};
+    bool fixed = false;
+    if (HDC dc = GetDC(text_)) {
+        HGDIOBJ old = SelectObject(dc, font.get());
+        // TMPF_FIXED_PITCH set means a variable pitch (the name says the opposite).
+        fixed = GetTextMetricsW(dc, &metrics) && !(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH);
+        SelectObject(dc, old);
+        ReleaseDC(text_, dc);
+    }
+    if (!fixed) return;
+    SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    textFont_ = std::move(font);
 }
 
 bool MainWindow::TrySetFont(const std::wstring& name, double points) {

@@ -62,6 +62,7 @@ private:
     void ApplySettings(bool colorsOnly);
     void SetMonospacedFont(bool consolasFirst);
     bool TrySetFont(const std::wstring& name, double points);
+    void SetSystemFixedPitchFont(double points);
     void SetVersionItem(const std::wstring& caption);
     void RestorePlacement();
     void SavePlacement();

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Times Metaview on samples/rose.jpg from its start until the result text is shown, against
+# ExifTool alone with the same options, both under wine64 in one prefix. Prints both medians,
+# their difference and ratio.
+#   scripts/bench-metaview.sh [BUILD_DIR] [RUNS]     (defaults: build/win64, 5)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/win64}" && pwd)
+runs=${2:-5}
+bin=$build/bin
+sample=$root/samples/rose.jpg
+wine=/usr/lib/wine/wine64
+
+. "$root/scripts/xvfb.sh"
+work=$(mktemp -d)
+export WINEPREFIX=${WINEPREFIX:-$work/prefix}
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}" WINEDEBUG=-all
+cleanup() {
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  bk_stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+bk_start_xvfb
+"$root/tests/harness/wine-prefix.sh" "$WINEPREFIX"
+"$wine" "$bin/guidriver.exe" find >/dev/null 2>&1 || true  # wine started once before timing
+
+now() { date +%s.%N; }
+median() { sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+
+winsample=$("$wine" winepath -w "$sample" 2>/dev/null | tr -d '\r')
+wintmp=$("$wine" winepath -w "$work/out.txt" 2>/dev/null | tr -d '\r')
+
+metaview=()
+for i in $(seq 1 "$runs"); do
+  start=$(now)
+  "$wine" "$bin/Metaview.exe" "$winsample" &
+  pid=$!
+  # The box text holds the listing once the run is over.
+  # (each look costs one guidriver start, a few hundred milliseconds under Wine)
+  until "$wine" "$bin/guidriver.exe" controls --class MetaviewMainWindow 2>/dev/null | grep -q "ExifTool Version Number"; do
+    sleep 0.05
+  done
+  metaview+=("$(echo "$(now) - $start" | bc)")
+  "$wine" "$bin/guidriver.exe" key --class MetaviewMainWindow 27 >/dev/null
+  wait "$pid" || true  # the run is measured; its exit code is not
+done
+
+exiftool=()
+for i in $(seq 1 "$runs"); do
+  rm -f "$work/out.txt"
+  start=$(now)
+  "$wine" "$bin/exiftool.exe" -a -u -g1 -W+! "$wintmp" -charset FileName="Cyrillic" -lang "en" -- "$winsample" >/dev/null 2>&1
+  exiftool+=("$(echo "$(now) - $start" | bc)")
+done
+
+m=$(printf '%s\n' "${metaview[@]}" | median)
+e=$(printf '%s\n' "${exiftool[@]}" | median)
+echo "Metaview runs (s): ${metaview[*]}"
+echo "ExifTool runs (s): ${exiftool[*]}"
+printf 'median Metaview until result shown: %.3f s\n' "$m"
+printf 'median ExifTool alone:             %.3f s\n' "$e"
+printf 'difference: %.3f s   ratio: %.2f\n' "$(echo "$m - $e" | bc)" "$(echo "$m / $e" | bc -l)"
