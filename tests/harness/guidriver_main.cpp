@@ -4,6 +4,7 @@
 //   guidriver wait     [WINDOW]                 wait for a window, print its handle
 //   guidriver caption  WINDOW                   print the caption
 //   guidriver controls WINDOW                   print handle, class, id and text of every control
+//   guidriver waittext WINDOW TEXT              wait until a control's text contains TEXT
 //   guidriver msgtext  WINDOW                   print a message box's text
 //   guidriver key      WINDOW VK                post a key press (virtual-key code, decimal or 0x..)
 //   guidriver type     WINDOW TEXT              post the characters of TEXT
@@ -113,6 +114,17 @@ int Run(const Options& o) {
             Print(Hex(reinterpret_cast<UINT_PTR>(c.handle)) + L"\t" + c.className + L"\t" + std::to_wstring(c.id) +
                   L"\t" + c.text);
         return 0;
+    }
+    if (o.command == L"waittext") {
+        // Waits, inside this one process, until a control's text contains the given text.
+        if (p.size() != 1) return 2;
+        const DWORD start = GetTickCount();
+        for (;;) {
+            for (const Control& c : ListControls(w))
+                if (c.text.find(p[0]) != std::wstring::npos) return 0;
+            if (!IsWindow(w) || GetTickCount() - start > o.timeoutMs) return 1;
+            Sleep(20);
+        }
     }
     if (o.command == L"msgtext") {
         Print(MessageBoxText(w));
