@@ -5,8 +5,10 @@ namespace {
 
 constexpr std::wstring_view kGap = L"\r\n\r\n";
 
+// A double quote, or a backslash before the closing quote, would end the quoted value early.
 bool BreaksQuotes(std::wstring_view value) {
-    return value.find(L'"') != std::wstring_view::npos || (!value.empty() && value.back() == L'\\');
+    const EntryProblem problem = CheckEntry(value);
+    return problem == EntryProblem::DoubleQuote || problem == EntryProblem::TrailingBackslash;
 }
 
 // `value` in double quotes. Backslashes right before the closing quote would escape it for

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/settings/settings.h"
+
 namespace metaview {
 
 // The messages of the run, exactly as shown.
@@ -22,8 +24,8 @@ inline constexpr std::wstring_view kCantRead = L"Cat't read ExifTool result data
 
 // The two ExifTool options that come from the settings.
 struct ExifToolSettings {
-    std::wstring TextLanguage = L"en";           // -lang
-    std::wstring FileNameCharset = L"Cyrillic";  // -charset FileName=
+    std::wstring TextLanguage{kDefaultTextLanguage};        // -lang
+    std::wstring FileNameCharset{kDefaultFileNameCharset};  // -charset FileName=
 };
 
 // A setting that could break out of its double quotes on the command line (a double quote,
