@@ -1,5 +1,7 @@
 #include "app/mainwindow/mainwindow_logic.h"
 
+#include <cstdio>
+
 namespace metaview {
 
 KeyAction MainWindowKeyAction(unsigned key, KeyModifiers modifiers) {
@@ -15,6 +17,15 @@ std::wstring TextToSave(std::wstring_view outputText, std::wstring_view boxText)
 
 std::wstring SaveFailureText(std::wstring_view fileName) {
     return std::wstring(fileName) + L"\r\n\r\nCan't save ExifTool output text.";
+}
+
+std::string TimingMarkLine(std::string_view name, std::uint64_t systemTime100ns) {
+    constexpr std::uint64_t kUnixEpoch = 116444736000000000ULL;  // 1970-01-01 in 100 ns units since 1601
+    const std::uint64_t sinceEpoch = systemTime100ns > kUnixEpoch ? systemTime100ns - kUnixEpoch : 0;
+    char moment[32];
+    std::snprintf(moment, sizeof(moment), "%llu.%06llu", static_cast<unsigned long long>(sinceEpoch / 10000000),
+                  static_cast<unsigned long long>(sinceEpoch % 10000000 / 10));
+    return std::string(name) + ' ' + moment + '\n';
 }
 
 }  // namespace metaview

@@ -2,6 +2,7 @@
 // what File > Save writes. Platform-free.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -36,5 +37,12 @@ std::wstring TextToSave(std::wstring_view outputText, std::wstring_view boxText)
 
 // The lead-in of the message shown when saving fails.
 std::wstring SaveFailureText(std::wstring_view fileName);
+
+// The environment variable that names a file for timing marks, and the line appended for one
+// mark: its name and the moment as seconds since 1970-01-01 UTC with microseconds, from a
+// system time in 100 ns units since 1601-01-01. A benchmark reads the line to time Metaview
+// from outside without a second process polling its window.
+inline constexpr wchar_t kTimingMarkVariable[] = L"METAVIEW_TIMING_FILE";
+std::string TimingMarkLine(std::string_view name, std::uint64_t systemTime100ns);
 
 }  // namespace metaview

@@ -91,6 +91,12 @@ TEST(SaveOutput, RunOutputWinsOverTheBox) {
     EXPECT_EQ(SaveFailureText(L"C:\\a.txt"), L"C:\\a.txt\r\n\r\nCan't save ExifTool output text.");
 }
 
+TEST(TimingMark, SecondsSinceUnixEpochWithMicroseconds) {
+    EXPECT_EQ(TimingMarkLine("shown", 116444736000000000ULL + 17967036468795123ULL), "shown 1796703646.879512\n");
+    EXPECT_EQ(TimingMarkLine("x", 116444736000000000ULL + 10000000ULL + 50), "x 1.000005\n");  // leading zeros kept
+    EXPECT_EQ(TimingMarkLine("early", 5), "early 0.000000\n");  // before 1970: no wrap-around
+}
+
 TEST(SaveDialog, FilterPairsBecomeNullSeparated) {
     const std::wstring f = support::FilterForSystem(L"Text files|*.TXT|All files|*.*");
     EXPECT_EQ(f, std::wstring(L"Text files\0*.TXT\0All files\0*.*\0", 32));  // with the final null of the list

@@ -70,7 +70,7 @@ TEST_F(FakeExifToolRun, SuccessShowsTheTrimmedResultAndClearsTheSavedText) {
     EXPECT_TRUE(resultFile.ends_with(L".TXT")) << resultFile;
     EXPECT_EQ(commands[0], ExpectedCommandLine(app_, resultFile, photo));
     EXPECT_EQ(Logged(L"cwd="), std::vector<std::wstring>{files_});
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(FakeExifToolRun, SettingsGoIntoTheCommandLineUnlessTheyWouldBreakIt) {
@@ -82,7 +82,7 @@ TEST_F(FakeExifToolRun, SettingsGoIntoTheCommandLineUnlessTheyWouldBreakIt) {
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(commands[0], ExpectedCommandLine(app_, ResultFileOf(commands[0]), photo, L"UTF8", L"ru"));
     EXPECT_EQ(commands[1], ExpectedCommandLine(app_, ResultFileOf(commands[1]), photo, L"Cyrillic", L"en"));
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(FakeExifToolRun, NonZeroExitWithoutAnyTextReportsJustTheCodeAndCommandLine) {
@@ -95,7 +95,7 @@ TEST_F(FakeExifToolRun, NonZeroExitWithoutAnyTextReportsJustTheCodeAndCommandLin
     EXPECT_EQ(run.shown[1], photo + kGap + L"ExifTool has failed. Exit code: 1" + kGap + L"The command line was:" +
                                 kGap + commands[0]);
     EXPECT_EQ(run.outputText, L"") << "the empty standard output is what Save writes";
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(FakeExifToolRun, NonZeroExitReportsDecodedConsoleTextsAndTheResult) {
@@ -113,7 +113,7 @@ TEST_F(FakeExifToolRun, NonZeroExitReportsDecodedConsoleTextsAndTheResult) {
                                 L"Error: " + oem + kGap + L"Output text:" + kGap + L"Warning : Привет")
         << "OEM code page " << GetOEMCP();
     EXPECT_EQ(run.outputText, out);
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(FakeExifToolRun, Utf8ConsoleOutputIsDecodedAsUtf8) {
@@ -134,7 +134,7 @@ TEST_F(FakeExifToolRun, MissingExifToolReportsTheSystemErrorAndKeepsTheSavedText
     EXPECT_EQ(report, photo + kGap + L"Cat't run ExifTool." + kGap + L"API 2" + kGap + L"The command line was:" + kGap +
                           commandLine);
     EXPECT_EQ(run.outputText, L"previous");
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(FakeExifToolRun, MissingResultFileAfterSuccessIsACantReadReport) {
@@ -149,7 +149,7 @@ TEST_F(FakeExifToolRun, MissingResultFileAfterSuccessIsACantReadReport) {
                                 std::to_wstring(static_cast<long>(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))) + L": " +
                                 support::asGetAPIErrorDescription(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(run.outputText, L"previous");
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(FakeExifToolRun, LockedResultFileIsACantReadReportAndIsStillDeleted) {
@@ -170,7 +170,7 @@ TEST_F(FakeExifToolRun, LockedResultFileIsACantReadReportAndIsStillDeleted) {
               std::wstring::npos)
         << run.shown[2];
     EXPECT_EQ(run.outputText, L"previous");
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(FakeExifToolRun, TemporaryFolderOutsideTheAnsiCodePage) {
@@ -182,7 +182,7 @@ TEST_F(FakeExifToolRun, TemporaryFolderOutsideTheAnsiCodePage) {
     const auto commands = Logged(L"cmd=");
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_TRUE(ResultFileOf(commands[0]).starts_with(temp_ + L"\\"));
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(FakeExifToolRun, WorksWithTheLibrarysOwnErrorTexts) {
@@ -197,7 +197,7 @@ TEST_F(FakeExifToolRun, WorksWithTheLibrarysOwnErrorTexts) {
     const size_t tail = report.find(std::wstring(kGap) + L"The command line was:" + kGap);
     ASSERT_NE(tail, std::wstring::npos);
     EXPECT_GT(tail, head.size()) << "a message for the error stands between";
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 }  // namespace

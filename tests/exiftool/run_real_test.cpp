@@ -63,13 +63,13 @@ TEST_F(RealExifToolRun, TagsOfAJpegInEnglishAndInRussian) {
     EXPECT_NE(result.find(L"photo with blanks.jpg"), std::wstring::npos);
     EXPECT_FALSE(HasLineBreakAtAnEnd(result));
     EXPECT_EQ(en.outputText, L"");
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 
     const RunRecord ru = RunReal(Sample(L"photo with blanks.jpg"), {L"ru", L"Cyrillic"});
     ASSERT_EQ(ru.shown.size(), 3u);
     EXPECT_NE(ru.shown[2].find(L"Производитель"), std::wstring::npos) << ru.shown[2];
     EXPECT_NE(ru.shown[2].find(L"TestMaker"), std::wstring::npos);
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(RealExifToolRun, FileNameStartingWithADashIsStillAFile) {
@@ -77,7 +77,7 @@ TEST_F(RealExifToolRun, FileNameStartingWithADashIsStillAFile) {
     ASSERT_EQ(run.shown.size(), 3u) << run.shown.back();
     EXPECT_NE(run.shown[2].find(L"-dash.png"), std::wstring::npos) << run.shown[2];
     EXPECT_NE(run.shown[2].find(L"PNG"), std::wstring::npos);
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 TEST_F(RealExifToolRun, MissingFileIsAFailureReport) {
@@ -93,7 +93,7 @@ TEST_F(RealExifToolRun, MissingFileIsAFailureReport) {
     EXPECT_NE(report.find(std::wstring(kGap) + L"@stderr:" + kGap), std::wstring::npos) << report;
     if (run.outputText.empty()) EXPECT_EQ(report.find(L"@stdout:"), std::wstring::npos);
     else EXPECT_NE(report.find(L"@stdout:" + std::wstring(kGap) + run.outputText), std::wstring::npos);
-    EXPECT_TRUE(TempLeftovers().empty());
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
 }  // namespace
