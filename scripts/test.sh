@@ -33,4 +33,11 @@ cleanup() {
 trap cleanup EXIT
 bk_start_xvfb
 tests/harness/wine-prefix.sh "$WINEPREFIX"
+# One Wine session for the whole run. The wineserver stays up (otherwise it exits whenever
+# no Wine process is left, and a test starting at that moment can fail to start), and the
+# session's own processes (services, the desktop window) are started here with their output
+# going nowhere. Started by a test instead, they would hold that test's output pipe open, and
+# CTest would wait for them until the session ends.
+/usr/lib/wine/wineserver -p
+/usr/lib/wine/wine64 wineboot >/dev/null 2>&1
 ctest --preset win64 "$@"
