@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 #include "support/errortext.h"
@@ -115,13 +116,19 @@ DWORD WriteAll(HANDLE file, std::string_view bytes) {
 
 TextReadResult ReadTextFile(std::wstring_view fileName, bool reportErrors, long mode) {
     TextReadResult result;
-    std::string bytes;
-    const DWORD code = fileName.empty() ? ERROR_FILE_NOT_FOUND : ReadAllBytes(std::wstring(fileName), bytes);
-    if (code != ERROR_SUCCESS) {
-        if (reportErrors) result.error = ErrorOf(code);
-        return result;
+    DWORD code = ERROR_SUCCESS;
+    try {
+        std::string bytes;
+        code = fileName.empty() ? ERROR_FILE_NOT_FOUND : ReadAllBytes(std::wstring(fileName), bytes);
+        if (code == ERROR_SUCCESS) result.text = Decode(bytes, mode);
+    } catch (const std::bad_alloc&) {
+        // A text too large for the memory left (a 32-bit process, a file near the size limit)
+        // is a read failure like any other, not an end of the caller's work.
+        code = ERROR_NOT_ENOUGH_MEMORY;
+        result.text.clear();
+        result.text.shrink_to_fit();
     }
-    result.text = Decode(bytes, mode);
+    if (code != ERROR_SUCCESS && reportErrors) result.error = ErrorOf(code);
     return result;
 }
 
@@ -147,8 +154,13 @@ FileError WriteTextFile(std::wstring_view fileName, std::wstring_view text) {
     if (!staging) return ErrorOf(ERROR_FILE_EXISTS);
     TemporaryFile stagingFile(stagingName);
 
-    std::string bytes(kUtf8Bom);
-    bytes += ToUtf8(text);
+    std::string bytes;
+    try {
+        bytes = kUtf8Bom;
+        bytes += ToUtf8(text);
+    } catch (const std::bad_alloc&) {
+        return ErrorOf(ERROR_NOT_ENOUGH_MEMORY);  // the staging file goes, the target is untouched
+    }
     if (const DWORD code = WriteAll(staging.get(), bytes); code != ERROR_SUCCESS) return ErrorOf(code);
     if (!FlushFileBuffers(staging.get())) return ErrorOf(GetLastError());
     staging.reset();

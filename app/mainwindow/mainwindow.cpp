@@ -563,9 +563,21 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_QUERYENDSESSION:
         return busy_ ? FALSE : TRUE;
+    case WM_ENDSESSION:
+        // The session ends: the process may be ended without the window ever being destroyed,
+        // so what unloading would write is written now.
+        if (wParam) {
+            SavePlacement();
+            SaveSettings(program_.application);
+        }
+        return 0;
     case WM_DESTROY:
         KillTimer(window_, kLoadTimer);
-        Unload();
+        try {
+            Unload();
+        } catch (...) {
+            // Settings that cannot be written must not keep the program from ending.
+        }
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         window_ = nullptr;
         text_ = nullptr;

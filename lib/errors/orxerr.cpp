@@ -160,12 +160,12 @@ private:
         return RaiseHResult(Source(), failure.hr, description);
     }
 
-    // A text argument that may be omitted: missing (or empty) means none; a given value is
-    // converted to text by the automation rules.
+    // A text argument that may be omitted: only an omitted argument means none; a given value,
+    // an Empty variable included, is converted to text by the automation rules.
     static HRESULT OptionalText(const VARIANT& argument, std::optional<std::wstring>& out) {
         const VARIANT* v = &argument;
         while (V_VT(v) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(v)) v = V_VARIANTREF(v);
-        if (V_VT(v) == VT_EMPTY || (V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND)) {
+        if (V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND) {
             out.reset();
             return S_OK;
         }

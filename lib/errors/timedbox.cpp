@@ -110,6 +110,35 @@ HFONT CreateMessageFont(HWND dialog) {
                        L"Tahoma");
 }
 
+// While the box is up, the calling thread's other visible top-level windows take no input, as
+// with any modal form; they are enabled again when it goes, whichever way it goes.
+class ThreadWindowsDisabled {
+public:
+    explicit ThreadWindowsDisabled(HWND except) : except_(except) {
+        EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
+        for (HWND window : disabled_) EnableWindow(window, FALSE);
+    }
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+    ~ThreadWindowsDisabled() { Restore(); }
+    void Restore() {
+        for (HWND window : disabled_)
+            if (IsWindow(window)) EnableWindow(window, TRUE);
+        disabled_.clear();
+    }
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM self) {
+        auto* me = reinterpret_cast<ThreadWindowsDisabled*>(self);
+        if (window != me->except_ && IsWindowVisible(window) && IsWindowEnabled(window))
+            me->disabled_.push_back(window);
+        return TRUE;
+    }
+
+    HWND except_;
+    std::vector<HWND> disabled_;
+};
+
 class TimedBox {
 public:
     explicit TimedBox(const TimedBoxRequest& request)
@@ -320,6 +349,7 @@ HRESULT TimedBox::Run(long& result) {
     dialog_.reset(dialog);
     SetUp();
 
+    ThreadWindowsDisabled modal(dialog);
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
     if (HWND button = buttons_[static_cast<size_t>(timeoutIndex_)])
@@ -341,6 +371,7 @@ HRESULT TimedBox::Run(long& result) {
     }
     KillTimer(dialog, kTimerId);
     result = set_.buttons[static_cast<size_t>(rc_)].result;
+    modal.Restore();  // before the box goes, so that activation returns to the caller's window
     SetWindowLongPtrW(dialog, DWLP_USER, 0);
     window_ = nullptr;
     dialog_.reset();

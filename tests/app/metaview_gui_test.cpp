@@ -345,6 +345,36 @@ TEST(MetaviewSettings, AppliedNowOrAtTheNextStartAndPlacementKept) {
     ForgetSettings();
 }
 
+// Logging off: the window is told that the session ends and may then be ended without being
+// closed; the placement and the settings are written at that point.
+TEST(MetaviewSettings, SessionEndWritesPlacementAndSettings) {
+    ForgetSettings();
+    Folder folder(L"session");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "exit=2\n");
+    RECT moved{};
+    {
+        Metaview mv(exe, L"picture.jpg");
+        ASSERT_NE(mv.box, nullptr);
+        mv.Outcome();
+        SetWindowPos(mv.window, nullptr, 60, 70, 520, 380, SWP_NOZORDER | SWP_NOACTIVATE);
+        GetWindowRect(mv.window, &moved);
+        EXPECT_TRUE(SendMessageW(mv.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        SendMessageW(mv.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(StoredText(L"ExifTool Params", L"Text Language"), L"en");
+    }  // ended without being closed
+    Metaview again(exe, L"picture.jpg");
+    ASSERT_NE(again.box, nullptr);
+    RECT now{};
+    GetWindowRect(again.window, &now);
+    EXPECT_EQ(now.left, moved.left);
+    EXPECT_EQ(now.top, moved.top);
+    EXPECT_EQ(now.right, moved.right);
+    EXPECT_EQ(now.bottom, moved.bottom);
+    again.Outcome();  // Esc closes only once the run is over
+    ASSERT_TRUE(again.CloseWithEscape());
+    ForgetSettings();
+}
+
 bool ItemEnabled(HMENU menu, UINT id) {
     MENUITEMINFOW item{};
     item.cbSize = sizeof(item);

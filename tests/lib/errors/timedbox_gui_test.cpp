@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "support/application.h"
 #include "tests/harness/library.h"
@@ -19,15 +20,14 @@ struct Shown {
     double seconds = 0;
 };
 
-// ShowErrorBox with a title (none: omitted), driven by `action`.
+// ShowErrorBox with a title argument as given, driven by `action`.
 template <class Action>
-Shown ShowBox(const std::wstring& text, long style, const wchar_t* title, long defaultIndex, long cancelIndex,
-              long timeout, Action&& action) {
+Shown ShowBoxTitled(const std::wstring& text, long style, Variant& titleArg, long defaultIndex, long cancelIndex,
+                    long timeout, Action&& action) {
     auto err = Create<_orxErr>(CLSID_orxErr);
     Shown shown;
     if (!err) return shown;
     Bstr message(text);
-    Variant titleArg = title ? Variant::FromString(title) : Variant::Missing();
     VbMsgBoxResult result{};
     const DWORD start = GetTickCount();
     shown.hr = WithBox(
@@ -39,6 +39,14 @@ Shown ShowBox(const std::wstring& text, long style, const wchar_t* title, long d
     shown.seconds = (GetTickCount() - start) / 1000.0;
     shown.result = result;
     return shown;
+}
+
+// ShowErrorBox with a title (none: omitted), driven by `action`.
+template <class Action>
+Shown ShowBox(const std::wstring& text, long style, const wchar_t* title, long defaultIndex, long cancelIndex,
+              long timeout, Action&& action) {
+    Variant titleArg = title ? Variant::FromString(title) : Variant::Missing();
+    return ShowBoxTitled(text, style, titleArg, defaultIndex, cancelIndex, timeout, std::forward<Action>(action));
 }
 
 // The captions a button shows until its box closes, each once, in order.
@@ -256,12 +264,40 @@ TEST(TimedBox, TextAndIconSurviveRepainting) {
 }
 
 TEST(TimedBox, CaptionOfAMissingOrEmptyTitle) {
-    std::wstring missing, empty;
+    std::wstring missing, empty, emptyVariant;
     ShowBox(L"t", 0, nullptr, -1, -1, 15, [&](HWND box) { missing = TextOf(box); PressKey(box, VK_ESCAPE); });
     ShowBox(L"t", 0, L"", -1, -1, 15, [&](HWND box) { empty = TextOf(box); PressKey(box, VK_ESCAPE); });
+    Variant uninitialised;  // an Empty variable is given, with no text: not the same as omitted
+    ShowBoxTitled(L"t", 0, uninitialised, -1, -1, 15, [&](HWND box) {
+        emptyVariant = TextOf(box);
+        PressKey(box, VK_ESCAPE);
+    });
     EXPECT_EQ(support::esGetThunderMainTitle(), missing);
     EXPECT_FALSE(missing.empty());
     EXPECT_EQ(L" ", empty);
+    EXPECT_EQ(L" ", emptyVariant);
+}
+
+// The caller's visible windows take no input while the box is up, and are enabled again when
+// it goes; a window the caller had disabled itself stays disabled.
+TEST(TimedBox, IsModalToTheCallersWindows) {
+    HWND open = CreateWindowW(L"STATIC", L"caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND off = CreateWindowW(L"STATIC", L"caller, disabled", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_DISABLED, 0,
+                             120, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(open && off);
+    bool openDuringBox = true, offDuringBox = true;
+    ShowBox(L"modal", 0, L"Modal", -1, -1, 15, [&](HWND box) {
+        openDuringBox = IsWindowEnabled(open) != FALSE;
+        offDuringBox = IsWindowEnabled(off) != FALSE;
+        PressKey(box, VK_ESCAPE);
+    });
+    EXPECT_FALSE(openDuringBox);
+    EXPECT_FALSE(offDuringBox);
+    EXPECT_TRUE(IsWindowEnabled(open));
+    EXPECT_FALSE(IsWindowEnabled(off));
+    DestroyWindow(open);
+    DestroyWindow(off);
 }
 
 namespace {
