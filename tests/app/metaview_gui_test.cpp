@@ -294,6 +294,16 @@ TEST(MetaviewSelectAll, CtrlASelectsTheWholeText) {
     ASSERT_TRUE(mv.CloseWithEscape());
 }
 
+// The window's outer rectangle is `expected`: the placement of an earlier run came back.
+void ExpectWindowAt(HWND window, const RECT& expected) {
+    RECT now{};
+    GetWindowRect(window, &now);
+    EXPECT_EQ(now.left, expected.left);
+    EXPECT_EQ(now.top, expected.top);
+    EXPECT_EQ(now.right, expected.right);
+    EXPECT_EQ(now.bottom, expected.bottom);
+}
+
 // Settings: stored colours at start, the dialog's Ok, the ExifTool options at the next start,
 // and the placement after a restart.
 TEST(MetaviewSettings, AppliedNowOrAtTheNextStartAndPlacementKept) {
@@ -335,12 +345,7 @@ TEST(MetaviewSettings, AppliedNowOrAtTheNextStartAndPlacementKept) {
     Metaview again(exe, L"picture.jpg");
     ASSERT_NE(again.box, nullptr);
     EXPECT_NE(again.Outcome().find(L"-lang \"de\""), std::wstring::npos);
-    RECT now{};
-    GetWindowRect(again.window, &now);
-    EXPECT_EQ(now.left, moved.left);
-    EXPECT_EQ(now.top, moved.top);
-    EXPECT_EQ(now.right, moved.right);
-    EXPECT_EQ(now.bottom, moved.bottom);
+    ExpectWindowAt(again.window, moved);
     ASSERT_TRUE(again.CloseWithEscape());
     ForgetSettings();
 }
@@ -364,12 +369,7 @@ TEST(MetaviewSettings, SessionEndWritesPlacementAndSettings) {
     }  // ended without being closed
     Metaview again(exe, L"picture.jpg");
     ASSERT_NE(again.box, nullptr);
-    RECT now{};
-    GetWindowRect(again.window, &now);
-    EXPECT_EQ(now.left, moved.left);
-    EXPECT_EQ(now.top, moved.top);
-    EXPECT_EQ(now.right, moved.right);
-    EXPECT_EQ(now.bottom, moved.bottom);
+    ExpectWindowAt(again.window, moved);
     again.Outcome();  // Esc closes only once the run is over
     ASSERT_TRUE(again.CloseWithEscape());
     ForgetSettings();
