@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "support/text.h"
+
 namespace support {
 namespace {
 
@@ -18,13 +20,7 @@ struct LibraryFreer {
 using LibraryOwner = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
 
 // Texts from the system end with CR LF; some carry a blank before it.
-std::wstring TrimEnds(std::wstring_view text) {
-    constexpr std::wstring_view kSpace = L" \t\r\n";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::wstring_view::npos) return {};
-    const auto last = text.find_last_not_of(kSpace);
-    return std::wstring(text.substr(first, last - first + 1));
-}
+std::wstring TrimEnds(std::wstring_view text) { return TrimSet(text, L" \t\r\n"); }
 
 std::wstring FormatFrom(DWORD source, HMODULE module, long code) {
     wchar_t* buffer = nullptr;

@@ -1,7 +1,6 @@
 #include "support/text.h"
 
 namespace support {
-namespace {
 
 std::wstring TrimSet(std::wstring_view text, std::wstring_view set) {
     const auto first = text.find_first_not_of(set);
@@ -9,8 +8,6 @@ std::wstring TrimSet(std::wstring_view text, std::wstring_view set) {
     const auto last = text.find_last_not_of(set);
     return std::wstring(text.substr(first, last - first + 1));
 }
-
-}  // namespace
 
 std::wstring asTrimEx(std::wstring_view text) { return TrimSet(text, L" "); }
 std::wstring asTrimCRLF(std::wstring_view text) { return TrimSet(text, L"\r\n"); }

@@ -6,6 +6,8 @@
 
 namespace support {
 
+// The text without any of the characters of `set` at both ends.
+std::wstring TrimSet(std::wstring_view text, std::wstring_view set);
 // The text without blanks (U+0020) at both ends.
 std::wstring asTrimEx(std::wstring_view text);
 // The text without carriage returns and line feeds at both ends.

@@ -124,9 +124,7 @@ TextReadResult ReadTextFile(std::wstring_view fileName, bool reportErrors, long 
     } catch (const std::bad_alloc&) {
         // A text too large for the memory left (a 32-bit process, a file near the size limit)
         // is a read failure like any other, not an end of the caller's work.
-        code = ERROR_NOT_ENOUGH_MEMORY;
-        result.text.clear();
-        result.text.shrink_to_fit();
+        code = ERROR_NOT_ENOUGH_MEMORY;  // result.text is assigned only after a whole decode
     }
     if (code != ERROR_SUCCESS && reportErrors) result.error = ErrorOf(code);
     return result;

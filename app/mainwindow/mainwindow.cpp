@@ -107,6 +107,7 @@ void RecordTimingMark(std::string_view name) {
     DWORD written = 0;
     WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
+
 // Default client area: 8820 x 6885 twips.
 constexpr int kClientWidthTwips = 8820;
 constexpr int kClientHeightTwips = 6885;
@@ -313,9 +314,14 @@ void MainWindow::Load() {
 }
 
 void MainWindow::Unload() {
+    SaveState();
+    hook_.reset();
+}
+
+// What the window keeps for the next start: its placement and the settings.
+void MainWindow::SaveState() {
     SavePlacement();
     SaveSettings(program_.application);
-    hook_.reset();
 }
 
 // Each step on its own: one that cannot be applied leaves the others in place.
@@ -566,10 +572,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         // The session ends: the process may be ended without the window ever being destroyed,
         // so what unloading would write is written now.
-        if (wParam) {
-            SavePlacement();
-            SaveSettings(program_.application);
-        }
+        if (wParam) SaveState();
         return 0;
     case WM_DESTROY:
         KillTimer(window_, kLoadTimer);

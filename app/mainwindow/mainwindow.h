@@ -56,6 +56,7 @@ private:
     void OnCreate();
     void Load();
     void Unload();
+    void SaveState();
     void OnCommand(unsigned id);
     void OnLoadTimer();
 

@@ -1,5 +1,7 @@
 #include "app/settings/settings.h"
 
+#include "support/text.h"
+
 namespace metaview {
 
 Settings g_settings;
@@ -47,13 +49,7 @@ std::uint32_t ColorFromStore(long stored, std::uint32_t builtIn) {
     return stored == kUnsetColor ? builtIn : static_cast<std::uint32_t>(stored);
 }
 
-std::wstring TrimEntry(std::wstring_view text) {
-    constexpr std::wstring_view blanks = L" \t";
-    const auto first = text.find_first_not_of(blanks);
-    if (first == std::wstring_view::npos) return {};
-    const auto last = text.find_last_not_of(blanks);
-    return std::wstring(text.substr(first, last - first + 1));
-}
+std::wstring TrimEntry(std::wstring_view text) { return support::TrimSet(text, L" \t"); }
 
 EntryCheck CheckEntries(std::wstring_view language, std::wstring_view charset) {
     if (const auto p = CheckEntry(language); p != EntryProblem::None)

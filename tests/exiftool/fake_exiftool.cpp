@@ -21,6 +21,8 @@
 #include <map>
 #include <string>
 
+#include "tests/exiftool/scratch.h"
+
 namespace {
 
 std::string Bytes(const std::wstring& text, UINT codePage) {
@@ -31,41 +33,15 @@ std::string Bytes(const std::wstring& text, UINT codePage) {
     return out;
 }
 
-std::wstring Wide(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-    return out;
-}
-
 void Write(HANDLE h, const std::string& bytes) {
     DWORD written = 0;
     if (h && h != INVALID_HANDLE_VALUE && !bytes.empty())
         WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-std::wstring Folder() {
-    wchar_t path[MAX_PATH * 2] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    std::wstring p(path);
-    return p.substr(0, p.find_last_of(L'\\'));
-}
-
-std::string ReadFileBytes(const std::wstring& name) {
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(h);
-    bytes.resize(got);
-    return bytes;
-}
-
 std::map<std::string, std::wstring> ReadConfig() {
     std::map<std::string, std::wstring> config;
-    const std::string text = ReadFileBytes(Folder() + L"\\fake-exiftool.txt");
+    const std::string text = mvtest::ReadBytes(mvtest::ProgramFolder() + L"\\fake-exiftool.txt");
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -74,7 +50,7 @@ std::map<std::string, std::wstring> ReadConfig() {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const size_t eq = line.find('=');
         if (eq != std::string::npos) {
-            std::wstring value = Wide(line.substr(eq + 1));
+            std::wstring value = mvtest::FromUtf8(line.substr(eq + 1));
             for (size_t p; (p = value.find(L"\\n")) != std::wstring::npos;) value.replace(p, 2, L"\r\n");
             config[line.substr(0, eq)] = value;
         }
@@ -86,8 +62,8 @@ std::map<std::string, std::wstring> ReadConfig() {
 void Log() {
     wchar_t cwd[MAX_PATH * 2] = {};
     GetCurrentDirectoryW(MAX_PATH * 2, cwd);
-    HANDLE h = CreateFileW((Folder() + L"\\fake-exiftool.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                           OPEN_ALWAYS, 0, nullptr);
+    HANDLE h = CreateFileW((mvtest::ProgramFolder() + L"\\fake-exiftool.log").c_str(), FILE_APPEND_DATA,
+                           FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     Write(h, "cmd=" + Bytes(GetCommandLineW(), CP_UTF8) + "\ncwd=" + Bytes(cwd, CP_UTF8) + "\n");
     CloseHandle(h);
