@@ -2,16 +2,17 @@
 
 #include <windows.h>
 
-#include "app/exiftool/error_object.h"
 #include "app/exiftool/launch_process.h"
+#include "lib/objectmodel/errorobject.h"
 #include "app/exiftool/temp_files.h"
-#include "support/errornumber.h"
-#include "support/errortext.h"
-#include "support/fileops.h"
-#include "support/paths.h"
-#include "support/raii.h"
-#include "support/text.h"
-#include "support/textfile.h"
+#include "support/as/errornumber.h"
+#include "support/as/errortext.h"
+#include "support/es/fileops.h"
+#include "support/es/paths.h"
+#include "support/base/status.h"
+#include "support/win/com.h"
+#include "support/as/text.h"
+#include "support/components/textfile.h"
 
 namespace metaview {
 namespace {
@@ -19,24 +20,24 @@ namespace {
 using support::Bstr;
 using support::ComPtr;
 
-// The run goes on past failing steps; each failure is recorded here (the last one wins) and
-// traced for the debugger. Only the read of the result file looks at it.
-class StepErrors {
+// The run goes on past failing steps; each failure is recorded (the last one wins) and traced
+// for the debugger. Only the read of the result file looks at it.
+class RunSteps {
 public:
-    void Record(const wchar_t* step, long number) {
-        number_ = number;
+    void Record(const wchar_t* step, HRESULT code) {
+        steps_.Succeeded(FAILED(code) ? code : E_FAIL);
         std::wstring trace = L"Metaview: ExifTool run: ";
         trace += step;
         trace += L" failed, error ";
-        trace += support::asGetErrorNumber(number);
+        trace += support::asGetErrorNumber(static_cast<long>(code));
         trace += L"\n";
         OutputDebugStringW(trace.c_str());
     }
-    void Clear() { number_ = 0; }
-    long Number() const { return number_; }
+    void Clear() { steps_.Clear(); }
+    bool failed() const { return steps_.failed(); }
 
 private:
-    long number_ = 0;
+    support::StepRecorder steps_{support::KeepFailure::Last};
 };
 
 // Shows the wait cursor for its lifetime.
@@ -61,15 +62,13 @@ private:
     const BusyCursorFn& set_;
 };
 
-long ErrorFromHResult(HRESULT hr) { return static_cast<long>(hr); }
-
 // orxErr.GetErrorMessageAPI, or the system's own text when the library cannot give one.
-std::wstring SystemErrorMessage(_orxErr* errors, DWORD code, StepErrors& steps) {
+std::wstring SystemErrorMessage(_orxErr* errors, DWORD code, RunSteps& steps) {
     if (errors) {
         Bstr message;
         const HRESULT hr = errors->GetErrorMessageAPI(static_cast<LONG>(code), message.put());
         if (SUCCEEDED(hr)) return message.str();
-        steps.Record(L"orxErr.GetErrorMessageAPI", ErrorFromHResult(hr));
+        steps.Record(L"orxErr.GetErrorMessageAPI", hr);
     }
     std::wstring text = support::asGetAPIErrorDescription(static_cast<long>(code));
     return text.empty() ? L"Error " + support::asGetErrorNumber(static_cast<long>(code)) : text;
@@ -77,11 +76,11 @@ std::wstring SystemErrorMessage(_orxErr* errors, DWORD code, StepErrors& steps) 
 
 // orxErr.GetErrorMessage for a failed read, or the error's own description when the library
 // cannot give one.
-std::wstring ReadErrorMessage(_orxErr* errors, const support::FileError& failure, StepErrors& steps) {
-    const long number = ErrorFromHResult(HRESULT_FROM_WIN32(failure.code));
+std::wstring ReadErrorMessage(_orxErr* errors, const support::Status& failure, RunSteps& steps) {
+    const long number = static_cast<long>(failure.code);
     if (errors) {
         ErrObject* raw = nullptr;
-        HRESULT hr = CreateErrorObject(ErrorRecord{number, failure.description, L"TextFileIO", {}, 0}, &raw);
+        HRESULT hr = bk::CreateErrorObject(support::ErrorRecord{number, failure.description, L"TextFileIO", {}, 0}, &raw);
         ComPtr<ErrObject> object = ComPtr<ErrObject>::Attach(raw);
         if (SUCCEEDED(hr)) {
             Bstr message;
@@ -90,7 +89,7 @@ std::wstring ReadErrorMessage(_orxErr* errors, const support::FileError& failure
             object = ComPtr<ErrObject>::Attach(raw);
             if (SUCCEEDED(hr)) return message.str();
         }
-        steps.Record(L"orxErr.GetErrorMessage", ErrorFromHResult(hr));
+        steps.Record(L"orxErr.GetErrorMessage", hr);
     }
     return failure.description.empty() ? L"Error " + support::asGetErrorNumber(number) : failure.description;
 }
@@ -98,7 +97,7 @@ std::wstring ReadErrorMessage(_orxErr* errors, const support::FileError& failure
 void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatusFn& ShowStatus,
          const ExifToolSettings& settings, _orxErr* errors, const ExifToolHost& host) {
     std::wstring fileName = FileName;
-    StepErrors steps;
+    RunSteps steps;
     auto show = [&ShowStatus](const std::wstring& text) {
         if (ShowStatus) ShowStatus(text);
     };
@@ -106,10 +105,10 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
     show(std::wstring(exiftool_text::kRunning));
 
     if (std::wstring full = support::esGetFullFileName(fileName); !full.empty()) fileName = std::move(full);
-    else steps.Record(L"esGetFullFileName", static_cast<long>(GetLastError()));
+    else steps.Record(L"esGetFullFileName", HRESULT_FROM_WIN32(GetLastError()));
 
     const std::wstring resultFile = support::esGetTempFileName2(L"", L"TXT");
-    if (resultFile.empty()) steps.Record(L"esGetTempFileName2", static_cast<long>(ERROR_PATH_NOT_FOUND));
+    if (resultFile.empty()) steps.Record(L"esGetTempFileName2", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
 
     // Declared before the collector, so that the collector goes first at the end of the run.
     csStdFile stdOut;
@@ -118,9 +117,9 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
     // then ExifTool writes to our own standard handles instead.
     if (!resultFile.empty()) {
         if (!stdOut.CreateNewFile(support::esReplaceFileExtension(resultFile, L"StdOut.TXT")))
-            steps.Record(L"creating the standard-output file", static_cast<long>(GetLastError()));
+            steps.Record(L"creating the standard-output file", HRESULT_FROM_WIN32(GetLastError()));
         if (!stdErr.CreateNewFile(support::esReplaceFileExtension(resultFile, L"StdErr.TXT")))
-            steps.Record(L"creating the standard-error file", static_cast<long>(GetLastError()));
+            steps.Record(L"creating the standard-error file", HRESULT_FROM_WIN32(GetLastError()));
     }
     csFileGarbageCollector collector;
     collector.AddFiles({resultFile, stdOut.Name(), stdErr.Name()});
@@ -152,7 +151,7 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
         BusyCursor busy(host.SetBusyCursor);
         status = LaunchProcess(request, launched);
     }
-    if (status.failed()) steps.Record(L"LaunchProcess", status.ErrorNumber);
+    if (status.failed()) steps.Record(L"LaunchProcess", status.Error.code);
 
     stdOut.CloseFile();
     stdErr.CloseFile();
@@ -177,9 +176,8 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
     show(std::wstring(exiftool_text::kParsing));
     steps.Clear();
     support::TextReadResult result = ReadTextFile(resultFile, true, support::kReadUtf8);
-    if (result.error.failed())
-        steps.Record(L"reading the result file", ErrorFromHResult(HRESULT_FROM_WIN32(result.error.code)));
-    if (steps.Number() != 0) {
+    if (result.error.failed()) steps.Record(L"reading the result file", result.error.code);
+    if (steps.failed()) {
         show(CantReadReport(resultFile, ReadErrorMessage(errors, result.error, steps)));
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "lib/objectmodel/runtime_errors.h"
+
 namespace metaview {
 namespace {
 
@@ -66,8 +68,8 @@ private:
 LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output) {
     LaunchStatus status;
     if (request.WaitMode < 0 || request.WaitMode > 2) {
-        status.ErrorNumber = kErrInvalidProcedureCall;
-        status.ErrorDescription = L"Invalid procedure call or argument";
+        status.Error = support::Status::Failure(support::CodeFromRuntimeError(bk::kErrInvalidCall),
+                                                std::wstring(bk::RuntimeErrorText(bk::kErrInvalidCall)));
         return status;
     }
 

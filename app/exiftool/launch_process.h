@@ -7,7 +7,8 @@
 
 #include <string>
 
-#include "support/raii.h"
+#include "support/base/status.h"
+#include "support/win/owner.h"
 
 namespace metaview {
 
@@ -42,17 +43,14 @@ struct LaunchOutput {
 };
 
 // The outcome of one call: whether the process was started, or the run-time error that
-// refused the request before anything was done (5: invalid wait mode).
+// refused the request before anything was done (run-time error 5 for an invalid wait mode).
 struct LaunchStatus {
     bool Started = false;
-    long ErrorNumber = 0;
-    std::wstring ErrorDescription;
-    bool failed() const { return ErrorNumber != 0; }
+    support::Status Error;
+    bool failed() const { return Error.failed(); }
 };
 
-inline constexpr long kErrInvalidProcedureCall = 5;
-
-// Starts the program. Invalid wait mode: ErrorNumber 5 and nothing else happens. Creation
+// Starts the program. Invalid wait mode: Error is run-time error 5 and nothing else happens. Creation
 // failure: Started false, LastError set, nothing else written. Otherwise the process is
 // waited for by WaitMode; with a wait the exit codes are read (a process still running reports
 // STILL_ACTIVE, 259), without one both are 0. Mode 2 sleeps 250 ms between checks and

@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "support/raii.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace metaview {
 

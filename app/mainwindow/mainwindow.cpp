@@ -2,10 +2,8 @@
 
 #include <commctrl.h>
 
-#include <cmath>
 #include <exception>
 
-#include "app/exiftool/error_object.h"
 #include "app/exiftool/exiftool_run.h"
 #include "app/settings/settings.h"
 #include "app/settings/settings_dialog.h"
@@ -13,78 +11,65 @@
 #include "app/startup/startup.h"
 #include "app/version/appwindowtitle.h"
 #include "app/version/formatversion.h"
-#include "support/application.h"
-#include "support/appsettings.h"
-#include "support/colordialog.h"
-#include "support/filedialog.h"
-#include "support/msgbox.h"
-#include "support/paths.h"
-#include "support/screen.h"
-#include "support/textfile.h"
+#include "lib/objectmodel/errorobject.h"
+#include "support/as/icons.h"
+#include "support/es/application.h"
+#include "support/components/appsettings.h"
+#include "support/components/colordialog.h"
+#include "support/components/filedialog.h"
+#include "support/es/msgbox.h"
+#include "support/es/paths.h"
+#include "support/es/screen.h"
+#include "support/win/screen_dpi.h"
+#include "support/components/textfile.h"
 
 namespace metaview {
+namespace {
+
+KeyModifiers CurrentModifiers() {
+    return {(GetKeyState(VK_SHIFT) & 0x8000) != 0, (GetKeyState(VK_CONTROL) & 0x8000) != 0,
+            (GetKeyState(VK_MENU) & 0x8000) != 0};
+}
+
+}  // namespace
 
 // csTBSelectAllHook, with the window's key preview: the text box's key-downs go to the main
 // window first, then Ctrl+A selects the whole text. Detached when it goes.
-class TextBoxHook {
+class TextBoxHook : public support::Subclass {
 public:
-    TextBoxHook(HWND box, MainWindow& owner) : box_(box), owner_(owner) {
-        hooked_ = box_ && SetWindowSubclass(box_, &TextBoxHook::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    }
-    ~TextBoxHook() { Detach(); }
-    TextBoxHook(const TextBoxHook&) = delete;
-    TextBoxHook& operator=(const TextBoxHook&) = delete;
-    bool hooked() const { return hooked_; }
+    TextBoxHook(HWND box, MainWindow& owner) : owner_(owner) { Attach(box); }
+    bool hooked() const { return attached(); }
 
 private:
-    static constexpr UINT_PTR kSubclassId = 1;
-
-    void Detach() {
-        if (hooked_) RemoveWindowSubclass(box_, &TextBoxHook::Proc, kSubclassId);
-        hooked_ = false;
-    }
-
-    static LRESULT CALLBACK Proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-        auto* self = reinterpret_cast<TextBoxHook*>(data);
-        try {
-            switch (message) {
-            case WM_KEYDOWN: {
-                const KeyModifiers modifiers{(GetKeyState(VK_SHIFT) & 0x8000) != 0,
-                                             (GetKeyState(VK_CONTROL) & 0x8000) != 0,
-                                             (GetKeyState(VK_MENU) & 0x8000) != 0};
-                const unsigned key = static_cast<unsigned>(wParam);
-                self->owner_.KeyDown(key, modifiers);  // the key still reaches the box
-                if (self->keys_.OnKeyDown(key, modifiers)) {
-                    SendMessageW(box, EM_SETSEL, 0, -1);
-                    return 0;
-                }
-                break;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_KEYDOWN: {
+            const KeyModifiers modifiers = CurrentModifiers();
+            const unsigned key = static_cast<unsigned>(wParam);
+            owner_.KeyDown(key, modifiers);  // the key still reaches the box
+            if (keys_.OnKeyDown(key, modifiers)) {
+                SendMessageW(hwnd(), EM_SETSEL, 0, -1);
+                return 0;
             }
-            case WM_CHAR:
-                if (self->keys_.OnChar(static_cast<wchar_t>(wParam))) return 0;
-                break;
-            case WM_SETCURSOR:
-                if (self->owner_.waitCursor()) {
-                    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-                    return TRUE;
-                }
-                break;
-            case WM_NCDESTROY:
-                self->Detach();
-                break;
-            default:
-                break;
-            }
-        } catch (...) {
-            // Nothing may unwind into the system's code: the message goes on to the box.
+            break;
         }
-        return DefSubclassProc(box, message, wParam, lParam);
+        case WM_CHAR:
+            if (keys_.OnChar(static_cast<wchar_t>(wParam))) return 0;
+            break;
+        case WM_SETCURSOR:
+            if (owner_.waitCursor()) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
+        default:
+            break;
+        }
+        return DefaultHandling(message, wParam, lParam);
     }
 
-    HWND box_;
     MainWindow& owner_;
     SelectAllKeys keys_;
-    bool hooked_ = false;
 };
 
 namespace {
@@ -111,43 +96,12 @@ void RecordTimingMark(std::string_view name) {
 // Default client area: 8820 x 6885 twips.
 constexpr int kClientWidthTwips = 8820;
 constexpr int kClientHeightTwips = 6885;
-constexpr int kTwipsPerInch = 1440;
 constexpr wchar_t kSaveFilter[] = L"Text files|*.TXT|All files|*.*";
-
-ATOM RegisterWindowClass(WNDPROC proc) {
-    static const ATOM atom = [proc] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = MainWindow::kClassName;
-        return RegisterClassExW(&wc);
-    }();
-    return atom;
-}
-
-int ScreenDpiY(HWND window) {
-    int dpi = 96;
-    if (HDC dc = GetDC(window)) {
-        dpi = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(window, dc);
-    }
-    return dpi;
-}
 
 // The outer size of a window whose client area is the default size, centred on the work area
 // of the primary monitor.
 RECT DefaultPlacement(DWORD style, DWORD exStyle, bool withMenu) {
-    int dpiX = 96, dpiY = 96;
-    if (HDC screen = GetDC(nullptr)) {
-        dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-        dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-    }
-    RECT r{0, 0, MulDiv(kClientWidthTwips, dpiX, kTwipsPerInch), MulDiv(kClientHeightTwips, dpiY, kTwipsPerInch)};
+    RECT r{0, 0, support::TwipsToPixelsX(kClientWidthTwips), support::TwipsToPixelsY(kClientHeightTwips)};
     AdjustWindowRectEx(&r, style, withMenu, exStyle);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -157,33 +111,34 @@ RECT DefaultPlacement(DWORD style, DWORD exStyle, bool withMenu) {
     return RECT{left, top, left + width, top + height};
 }
 
-KeyModifiers CurrentModifiers() {
-    return {(GetKeyState(VK_SHIFT) & 0x8000) != 0, (GetKeyState(VK_CONTROL) & 0x8000) != 0,
-            (GetKeyState(VK_MENU) & 0x8000) != 0};
+// Hands a popup menu over to the bar; the popup stays with its owner when that fails.
+void AppendPopup(HMENU bar, support::Menu& popup, const wchar_t* caption) {
+    if (popup && AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), caption)) popup.detach();
 }
 
 // The menu bar: File, Tools, the version item, Help. Items start as the window has them at
-// load; the version item gets its text from ApplySettings.
-HMENU BuildMenuBar() {
-    HMENU bar = CreateMenu();
-    if (!bar) return nullptr;
-    if (HMENU file = CreatePopupMenu()) {
-        AppendMenuW(file, MF_STRING | MF_GRAYED, menu::kSave, L"Save output text as...\tF2");
-        AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(file, MF_STRING, menu::kExit, L"Exit\tCtrl+Q");
-        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"File");
+// load; the version item gets its text from ApplySettings. The caller owns the bar.
+support::Menu BuildMenuBar() {
+    support::Menu bar(CreateMenu());
+    if (!bar) return bar;
+    support::Menu file(CreatePopupMenu());
+    if (file) {
+        AppendMenuW(file.get(), MF_STRING | MF_GRAYED, menu::kSave, L"Save output text as...\tF2");
+        AppendMenuW(file.get(), MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(file.get(), MF_STRING, menu::kExit, L"Exit\tCtrl+Q");
     }
-    if (HMENU tools = CreatePopupMenu()) {
-        AppendMenuW(tools, MF_STRING | MF_GRAYED, menu::kSettings, L"Settings...");
-        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"Tools");
+    AppendPopup(bar.get(), file, L"File");
+    support::Menu tools(CreatePopupMenu());
+    if (tools) AppendMenuW(tools.get(), MF_STRING | MF_GRAYED, menu::kSettings, L"Settings...");
+    AppendPopup(bar.get(), tools, L"Tools");
+    AppendMenuW(bar.get(), MF_STRING | MF_GRAYED, menu::kVersion, L"...");
+    support::Menu help(CreatePopupMenu());
+    if (help) {
+        AppendMenuW(help.get(), MF_STRING, menu::kHelpContents, L"Contents...\tF1");
+        AppendMenuW(help.get(), MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(help.get(), MF_STRING, menu::kAbout, L"About...\tShift+F1");
     }
-    AppendMenuW(bar, MF_STRING | MF_GRAYED, menu::kVersion, L"...");
-    if (HMENU help = CreatePopupMenu()) {
-        AppendMenuW(help, MF_STRING, menu::kHelpContents, L"Contents...\tF1");
-        AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(help, MF_STRING, menu::kAbout, L"About...\tShift+F1");
-        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"Help");
-    }
+    AppendPopup(bar.get(), help, L"Help");
     return bar;
 }
 
@@ -204,34 +159,33 @@ void SetMenuJustify(HWND window, UINT position) {
 }  // namespace
 
 std::unique_ptr<MainWindow> MainWindow::Create(Program& program) {
-    if (!RegisterWindowClass(&MainWindow::WindowProc)) return nullptr;
+    WNDCLASSEXW wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    if (!RegisterWindowClass(wc)) return nullptr;
     std::unique_ptr<MainWindow> self(new MainWindow(program));
     constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     constexpr DWORD exStyle = WS_EX_APPWINDOW;
     const RECT r = DefaultPlacement(style, exStyle, true);
-    HWND window = CreateWindowExW(exStyle, kClassName, L"", style, r.left, r.top, r.right - r.left,
-                                  r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), self.get());
-    if (!window) return nullptr;
+    if (!self->CreateOwnWindow(exStyle, kClassName, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               nullptr, nullptr, nullptr))
+        return nullptr;
     self->Load();
     return self;
 }
 
 MainWindow::MainWindow(Program& program) : program_(program) {}
 
-MainWindow::~MainWindow() {
-    hook_.reset();
-    if (window_) {
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
-}
+MainWindow::~MainWindow() { hook_.reset(); }
 
 void MainWindow::Show(int showCommand) {
     if (restoredShow_ == SW_SHOWMAXIMIZED && (showCommand == SW_SHOWNORMAL || showCommand == SW_SHOWDEFAULT))
         showCommand = SW_SHOWMAXIMIZED;
-    ShowWindow(window_, showCommand);
-    UpdateWindow(window_);
-    if (!timerStarted_) timerStarted_ = SetTimer(window_, kLoadTimer, 1, nullptr) != 0;
+    ShowWindow(hwnd(), showCommand);
+    UpdateWindow(hwnd());
+    if (!timerStarted_) timerStarted_ = SetTimer(hwnd(), kLoadTimer, 1, nullptr) != 0;
 }
 
 void MainWindow::ShowMessage(const std::wstring& text) {
@@ -243,16 +197,17 @@ void MainWindow::ShowMessage(const std::wstring& text) {
 }
 
 bool MainWindow::TranslateAccelerators(MSG& message) const {
-    if (!window_ || !accelerators_) return false;
-    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
-    return TranslateAcceleratorW(window_, accelerators_.get(), &message) != 0;
+    HWND window = hwnd();
+    if (!window || !accelerators_) return false;
+    if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
+    return TranslateAcceleratorW(window, accelerators_.get(), &message) != 0;
 }
 
 bool MainWindow::KeyDown(unsigned key, KeyModifiers modifiers) {
     switch (MainWindowKeyAction(key, modifiers)) {
     case KeyAction::Close:
         // Posted: the key may come from inside the text box, which closing destroys.
-        PostMessageW(window_, WM_CLOSE, 0, 0);
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
         return true;
     case KeyAction::HelpContents:
     case KeyAction::AboutBox:
@@ -265,30 +220,15 @@ bool MainWindow::KeyDown(unsigned key, KeyModifiers modifiers) {
     return false;
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            self->window_ = window;
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        if (auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-            return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system's code; the message counts as not handled.
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 // Load, the part that needs the window's children: icons, fonts, text box, hook, menus.
 void MainWindow::OnCreate() {
-    if (!support::esIsInIDE()) support::asSetWindowResIconAll(window_, L"A_MAIN");
+    support::asSetWindowResIconAll(hwnd(), L"A_MAIN");
     // The window's font: Tahoma 9 pt with the Cyrillic character set.
-    windowFont_.reset(CreateFontW(-MulDiv(9, ScreenDpiY(window_), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    windowFont_.reset(CreateFontW(support::FontHeightForPoints(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
-    menu_ = BuildMenuBar();
-    if (menu_) SetMenu(window_, menu_);
+    support::Menu bar = BuildMenuBar();
+    if (bar && SetMenu(hwnd(), bar.get())) menu_ = bar.detach();  // the window destroys it from now on
     ACCEL keys[] = {
         {FVIRTKEY, VK_F2, static_cast<WORD>(menu::kSave)},
         {FVIRTKEY | FCONTROL, 'Q', static_cast<WORD>(menu::kExit)},
@@ -298,7 +238,7 @@ void MainWindow::OnCreate() {
     text_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
                                 ES_AUTOVSCROLL | ES_NOHIDESEL,
-                            0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextBoxId)),
+                            0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextBoxId)),
                             GetModuleHandleW(nullptr), nullptr);
     if (!text_) return;
     SendMessageW(text_, EM_SETLIMITTEXT, 0, 0);  // no 30,000-character limit
@@ -308,7 +248,7 @@ void MainWindow::OnCreate() {
 
 // Load, the part that follows creation: settings, colours, font, caption, placement.
 void MainWindow::Load() {
-    LoadSettings(program_.application);
+    LoadSettings(program_.identity);
     ApplySettings(false);
     RestorePlacement();
 }
@@ -321,7 +261,7 @@ void MainWindow::Unload() {
 // What the window keeps for the next start: its placement and the settings.
 void MainWindow::SaveState() {
     SavePlacement();
-    SaveSettings(program_.application);
+    SaveSettings(program_.identity);
 }
 
 // Each step on its own: one that cannot be applied leaves the others in place.
@@ -333,12 +273,12 @@ void MainWindow::ApplySettings(bool colorsOnly) {
     if (colorsOnly) return;
 
     SetMonospacedFont(false);
-    SetWindowTextW(window_,
+    SetWindowTextW(hwnd(),
                    MakeWindowTitle(program_.identity.title, L"", L"", program_.commandLineFileName, L"Untitled", true,
                                    true)
                        .c_str());
     SetVersionItem(FormatVersionMenuCaption(program_.identity));
-    SetMenuJustify(window_, 2);
+    SetMenuJustify(hwnd(), 2);
 }
 
 void MainWindow::SetMonospacedFont(bool consolasFirst) {
@@ -352,7 +292,7 @@ void MainWindow::SetMonospacedFont(bool consolasFirst) {
 void MainWindow::SetSystemFixedPitchFont(double points) {
     if (!text_) return;
     LOGFONTW wanted{};
-    wanted.lfHeight = -static_cast<LONG>(std::lround(points * ScreenDpiY(text_) / 72.0));
+    wanted.lfHeight = support::FontHeightForPoints(points);
     wanted.lfWeight = FW_NORMAL;
     wanted.lfCharSet = RUSSIAN_CHARSET;
     wanted.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
@@ -360,12 +300,10 @@ void MainWindow::SetSystemFixedPitchFont(double points) {
     if (!font) return;
     TEXTMETRICW metrics{};
     bool fixed = false;
-    if (HDC dc = GetDC(text_)) {
-        HGDIOBJ old = SelectObject(dc, font.get());
+    if (const support::WindowDC dc = support::GetWindowDC(text_)) {
+        const support::SelectedObject selected = support::Select(dc.get().dc, font.get());
         // TMPF_FIXED_PITCH set means a variable pitch (the name says the opposite).
-        fixed = GetTextMetricsW(dc, &metrics) && !(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH);
-        SelectObject(dc, old);
-        ReleaseDC(text_, dc);
+        fixed = GetTextMetricsW(dc.get().dc, &metrics) && !(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH);
     }
     if (!fixed) return;
     SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
@@ -375,7 +313,7 @@ void MainWindow::SetSystemFixedPitchFont(double points) {
 bool MainWindow::TrySetFont(const std::wstring& name, double points) {
     if (!text_ || name.size() >= LF_FACESIZE) return false;
     LOGFONTW wanted{};
-    wanted.lfHeight = -static_cast<LONG>(std::lround(points * ScreenDpiY(text_) / 72.0));
+    wanted.lfHeight = support::FontHeightForPoints(points);
     wanted.lfWeight = FW_NORMAL;
     wanted.lfCharSet = RUSSIAN_CHARSET;
     wanted.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -387,11 +325,9 @@ bool MainWindow::TrySetFont(const std::wstring& name, double points) {
     if (!font) return false;
 
     wchar_t face[LF_FACESIZE] = {};
-    if (HDC dc = GetDC(text_)) {
-        HGDIOBJ old = SelectObject(dc, font.get());
-        GetTextFaceW(dc, LF_FACESIZE, face);
-        SelectObject(dc, old);
-        ReleaseDC(text_, dc);
+    if (const support::WindowDC dc = support::GetWindowDC(text_)) {
+        const support::SelectedObject selected = support::Select(dc.get().dc, font.get());
+        GetTextFaceW(dc.get().dc, LF_FACESIZE, face);
     }
     if (!IsSameFace(name, face)) return false;  // the system put another face in its place
     SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
@@ -406,21 +342,21 @@ void MainWindow::SetVersionItem(const std::wstring& caption) {
     item.fMask = MIIM_STRING;
     item.dwTypeData = const_cast<wchar_t*>(caption.c_str());
     SetMenuItemInfoW(menu_, menu::kVersion, FALSE, &item);
-    DrawMenuBar(window_);
+    DrawMenuBar(hwnd());
 }
 
 void MainWindow::RestorePlacement() {
-    support::AppSettings store(program_.application);
+    support::AppSettings store(program_.identity);
     int show = SW_SHOWNORMAL;
-    if (store.RestoreWindowPlacement(L"", L"Window placement", window_, &show))
+    if (store.RestoreWindowPlacement(keys::kPlacementSection, keys::kWindowPlacement, hwnd(), &show))
         restoredShow_ = show;
     else
-        support::esCenterFormEx(window_, 0);
+        support::esCenterFormEx(hwnd(), 0);
 }
 
 void MainWindow::SavePlacement() {
-    support::AppSettings store(program_.application);
-    store.SaveWindowPlacement(L"", L"Window placement", window_);
+    support::AppSettings store(program_.identity);
+    store.SaveWindowPlacement(keys::kPlacementSection, keys::kWindowPlacement, hwnd());
 }
 
 std::wstring MainWindow::GetSaveFileName() {
@@ -428,7 +364,7 @@ std::wstring MainWindow::GetSaveFileName() {
     dialog.SetFilter(kSaveFilter);
     dialog.SetFlags(0);
     dialog.SetOwnerWindow(GetActiveWindow());
-    support::AppSettings store(program_.application);
+    support::AppSettings store(program_.identity);
     dialog.SetInitialDirectory(store.ReadText(keys::kOfnPathsSection, keys::kLastTxtDirectory, L""));
     if (!dialog.ShowSave()) return {};
     const std::wstring fileName = dialog.FileName();
@@ -446,19 +382,20 @@ std::wstring MainWindow::BoxText() const {
 void MainWindow::SaveOutputText() {
     const std::wstring fileName = GetSaveFileName();
     if (fileName.empty()) return;
-    const support::FileError failure = support::TextFileIO::WriteTextFile(fileName, TextToSave(outputText_, BoxText()));
-    if (failure.failed()) ShowSaveFailure(fileName, failure.code, failure.description);
+    const support::Status saved = support::TextFileIO::WriteTextFile(fileName, TextToSave(outputText_, BoxText()));
+    if (saved.failed()) ShowSaveFailure(fileName, saved);
 }
 
 // Through the library's error display; when the library cannot be reached, a plain message
 // box with the same texts, so the failure is never silent.
-void MainWindow::ShowSaveFailure(const std::wstring& fileName, unsigned long code, const std::wstring& description) {
+void MainWindow::ShowSaveFailure(const std::wstring& fileName, const support::Status& failure) {
     const std::wstring leadIn = SaveFailureText(fileName);
     support::ComPtr<_orxErr> errors;
     if (SUCCEEDED(program_.library.OrxErr(errors))) {
-        const long number = static_cast<long>(HRESULT_FROM_WIN32(code));
+        const long number = static_cast<long>(failure.code);
         ErrObject* raw = nullptr;
-        if (SUCCEEDED(CreateErrorObject(ErrorRecord{number, description, L"TextFileIO", {}, 0}, &raw))) {
+        if (SUCCEEDED(bk::CreateErrorObject(support::ErrorRecord{number, failure.description, L"TextFileIO", {}, 0},
+                                            &raw))) {
             support::Bstr title(L"");
             support::Bstr text(leadIn);
             VARIANT_BOOL silent = VARIANT_FALSE;
@@ -470,7 +407,7 @@ void MainWindow::ShowSaveFailure(const std::wstring& fileName, unsigned long cod
             if (SUCCEEDED(hr)) return;
         }
     }
-    support::esMsgBoxEx(leadIn + L"\r\n\r\n" + description, MB_ICONERROR, L"", L"");
+    support::esMsgBoxEx(leadIn + L"\r\n\r\n" + failure.description, MB_ICONERROR, L"", L"");
 }
 
 void MainWindow::SetBusyCursor(bool busy) {
@@ -479,7 +416,7 @@ void MainWindow::SetBusyCursor(bool busy) {
 }
 
 void MainWindow::OnLoadTimer() {
-    KillTimer(window_, kLoadTimer);
+    KillTimer(hwnd(), kLoadTimer);
     if (busy_ || runFinished_) return;
     busy_ = true;
     support::ComPtr<_orxErr> errors;
@@ -496,7 +433,7 @@ void MainWindow::OnLoadTimer() {
     if (menu_) {
         EnableMenuItem(menu_, menu::kSave, MF_BYCOMMAND | MF_ENABLED);
         EnableMenuItem(menu_, menu::kSettings, MF_BYCOMMAND | MF_ENABLED);
-        DrawMenuBar(window_);
+        DrawMenuBar(hwnd());
     }
 }
 
@@ -506,11 +443,11 @@ void MainWindow::OnCommand(unsigned id) {
         if (runFinished_ && !busy_) SaveOutputText();
         break;
     case menu::kExit:
-        PostMessageW(window_, WM_CLOSE, 0, 0);
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
         break;
     case menu::kSettings:
         if (runFinished_ && !busy_) {
-            ShowSettingsDialog(window_, program_.application);
+            ShowSettingsDialog(hwnd(), program_.identity);
             ApplySettings(true);  // the ExifTool options count from the next start
         }
         break;
@@ -565,7 +502,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         if (busy_) return 0;  // refused silently while ExifTool runs
-        DestroyWindow(window_);
+        DestroyWindow(hwnd());
         return 0;
     case WM_QUERYENDSESSION:
         return busy_ ? FALSE : TRUE;
@@ -575,14 +512,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) SaveState();
         return 0;
     case WM_DESTROY:
-        KillTimer(window_, kLoadTimer);
+        KillTimer(hwnd(), kLoadTimer);
         try {
             Unload();
         } catch (...) {
             // Settings that cannot be written must not keep the program from ending.
         }
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        window_ = nullptr;
         text_ = nullptr;
         menu_ = nullptr;
         PostQuitMessage(0);
@@ -590,7 +525,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefaultHandling(message, wParam, lParam);
 }
 
 int RunMessageLoop(MainWindow& window) {

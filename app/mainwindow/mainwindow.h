@@ -8,17 +8,18 @@
 
 #include <memory>
 #include <string>
-#include <type_traits>
 
 #include "app/mainwindow/mainwindow_logic.h"
-#include "support/raii.h"
+#include "support/base/status.h"
+#include "support/win/owner.h"
+#include "support/win/window.h"
 
 namespace metaview {
 
 struct Program;
 class TextBoxHook;
 
-class MainWindow {
+class MainWindow : public support::WindowBase {
 public:
     static constexpr wchar_t kClassName[] = L"MetaviewMainWindow";
     static constexpr int kTextBoxId = 1;
@@ -27,14 +28,11 @@ public:
     // the text box with its hook, the settings, caption, menus and the stored placement. Null
     // when the window cannot be created (GetLastError tells why). `program` outlives the window.
     static std::unique_ptr<MainWindow> Create(Program& program);
-    ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow() override;
 
     // Shows the window (maximised when it was left so) and starts the one-shot timer that runs
     // ExifTool.
     void Show(int showCommand);
-    HWND hwnd() const { return window_; }
 
     // Runs the save dialog; the chosen full file name, or empty text when the user cancels.
     std::wstring GetSaveFileName();
@@ -51,8 +49,7 @@ public:
 
 private:
     explicit MainWindow(Program& program);
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCreate();
     void Load();
     void Unload();
@@ -68,22 +65,17 @@ private:
     void RestorePlacement();
     void SavePlacement();
     void SaveOutputText();
-    void ShowSaveFailure(const std::wstring& fileName, unsigned long code, const std::wstring& description);
+    void ShowSaveFailure(const std::wstring& fileName, const support::Status& failure);
     void SetBusyCursor(bool busy);
     std::wstring BoxText() const;
 
-    struct AcceleratorsDeleter {
-        void operator()(HACCEL a) const { if (a) DestroyAcceleratorTable(a); }
-    };
-
     Program& program_;
-    HWND window_ = nullptr;
     HWND text_ = nullptr;  // txtMain, a child: destroyed with the window
     HMENU menu_ = nullptr;  // the menu bar: destroyed with the window
     support::GdiObject<HFONT> windowFont_;
     support::GdiObject<HFONT> textFont_;
     support::GdiObject<HBRUSH> backBrush_;
-    std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorsDeleter> accelerators_;
+    support::Accelerators accelerators_;
     std::unique_ptr<TextBoxHook> hook_;
     COLORREF foreColor_ = 0;
     COLORREF backColor_ = 0;

@@ -1,6 +1,6 @@
 #include "app/settings/settings.h"
 
-#include "support/text.h"
+#include "support/as/text.h"
 
 namespace metaview {
 

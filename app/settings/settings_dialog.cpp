@@ -3,13 +3,15 @@
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
 #include "app/settings/settings.h"
 #include "app/settings/settings_store.h"
-#include "support/appsettings.h"
-#include "support/colordialog.h"
-#include "support/raii.h"
+#include "support/components/appsettings.h"
+#include "support/components/colordialog.h"
+#include "support/win/dialog_template.h"
+#include "support/win/owner.h"
+#include "support/win/screen_dpi.h"
+#include "support/win/window.h"
 
 namespace metaview {
 namespace {
@@ -47,19 +49,6 @@ constexpr ControlSpec kControls[] = {
     {IDCANCEL, Kind::Button, L"Cancel", 4500, 1620, 1395, 435},
 };
 
-int TwipsToPixels(int twips, int pixelsPerInch) { return MulDiv(twips, pixelsPerInch, 1440); }
-
-struct ScreenDpi {
-    int x = 96, y = 96;
-    ScreenDpi() {
-        if (HDC dc = GetDC(nullptr)) {
-            x = GetDeviceCaps(dc, LOGPIXELSX);
-            y = GetDeviceCaps(dc, LOGPIXELSY);
-            ReleaseDC(nullptr, dc);
-        }
-    }
-};
-
 std::wstring WindowText(HWND w) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
@@ -73,53 +62,19 @@ void SetButtonColor(HWND button, COLORREF color) {
     InvalidateRect(button, nullptr, TRUE);
 }
 
-// An empty dialog template: the controls are made at WM_INITDIALOG, measured in pixels from
-// their twips positions.
-std::vector<WORD> DialogTemplate() {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-    auto* t = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    t->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    t->dwExtendedStyle = WS_EX_DLGMODALFRAME;
-    t->cx = 200;
-    t->cy = 80;
-    words.push_back(0);  // no menu
-    words.push_back(0);  // standard dialog class
-    for (const wchar_t* c = L"Settings"; *c; ++c) words.push_back(static_cast<WORD>(*c));
-    words.push_back(0);
-    return words;
-}
-
-class SettingsDialog {
+class SettingsDialog : public support::DialogBase {
 public:
     explicit SettingsDialog(const support::AppIdentity& app) : app_(app) {}
 
+    // The controls are made at WM_INITDIALOG, measured in pixels from their twips positions.
     bool Run(HWND owner) {
-        const std::vector<WORD> tmpl = DialogTemplate();
-        const INT_PTR result =
-            DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()),
-                                    owner, &SettingsDialog::Proc, reinterpret_cast<LPARAM>(this));
-        return result == IDOK && committed_;
+        const support::DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME,
+                                             L"Settings", 0, 0, 200, 80);
+        return RunModal(owner, dialog.Build(), GetModuleHandleW(nullptr)) == IDOK && committed_;
     }
 
 private:
-    static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-        auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(dlg, DWLP_USER));
-        if (msg == WM_INITDIALOG) {
-            self = reinterpret_cast<SettingsDialog*>(lp);
-            SetWindowLongPtrW(dlg, DWLP_USER, lp);
-            self->dlg_ = dlg;
-        }
-        if (!self) return FALSE;
-        try {
-            return self->Handle(msg, wp, lp);
-        } catch (...) {
-            // Nothing may leave a dialog procedure; a failure while loading closes the dialog.
-            if (msg == WM_INITDIALOG) EndDialog(dlg, IDABORT);
-            return FALSE;
-        }
-    }
-
-    INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
         switch (msg) {
         case WM_INITDIALOG:
             OnLoad();
@@ -133,16 +88,16 @@ private:
             case IDOK:
                 if (ValidateSettings()) {
                     if (!SaveSettings(app_))
-                        MessageBoxW(dlg_, L"The settings can't be saved.", app_.title.c_str(), MB_OK | MB_ICONERROR);
-                    EndDialog(dlg_, IDOK);
+                        MessageBoxW(hwnd(), L"The settings can't be saved.", app_.title.c_str(), MB_OK | MB_ICONERROR);
+                    EndDialog(hwnd(), IDOK);
                 }
                 return TRUE;
             case IDCANCEL:
-                EndDialog(dlg_, IDCANCEL);
+                EndDialog(hwnd(), IDCANCEL);
                 return TRUE;
             case ids::kForeColor:
             case ids::kBackColor:
-                PickColor(GetDlgItem(dlg_, LOWORD(wp)));
+                PickColor(GetDlgItem(hwnd(), LOWORD(wp)));
                 return TRUE;
             }
             return FALSE;
@@ -153,25 +108,24 @@ private:
     void OnLoad() {
         CreateControls();
         Center();
-        SendMessageW(dlg_, WM_SETICON, ICON_SMALL, 0);
-        SendMessageW(dlg_, WM_SETICON, ICON_BIG, 0);
+        SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, 0);
+        SendMessageW(hwnd(), WM_SETICON, ICON_BIG, 0);
         FillLists();
         ShowValues();
         SetFocus(Item(ids::kTextLanguage));
     }
 
-    HWND Item(int id) const { return GetDlgItem(dlg_, id); }
+    HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
 
     void CreateControls() {
-        const ScreenDpi dpi;
         LOGFONTW lf{};
-        lf.lfHeight = -MulDiv(9, dpi.y, 72);
+        lf.lfHeight = support::FontHeightForPoints(9);
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = RUSSIAN_CHARSET;  // 204
         lf.lfQuality = DEFAULT_QUALITY;
         wcscpy_s(lf.lfFaceName, L"Tahoma");
         font_.reset(CreateFontIndirectW(&lf));
-        SendMessageW(dlg_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
         const HINSTANCE instance = GetModuleHandleW(nullptr);
         for (const ControlSpec& c : kControls) {
@@ -185,23 +139,24 @@ private:
             case Kind::Button: style |= WS_TABSTOP | BS_PUSHBUTTON; break;
             case Kind::DefaultButton: style |= WS_TABSTOP | BS_DEFPUSHBUTTON; break;
             }
-            HWND w = CreateWindowExW(0, cls, c.text, style, TwipsToPixels(c.left, dpi.x), TwipsToPixels(c.top, dpi.y),
-                                     TwipsToPixels(width, dpi.x), TwipsToPixels(c.height, dpi.y), dlg_,
+            HWND w = CreateWindowExW(0, cls, c.text, style, support::TwipsToPixelsX(c.left),
+                                     support::TwipsToPixelsY(c.top), support::TwipsToPixelsX(width),
+                                     support::TwipsToPixelsY(c.height), hwnd(),
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
             if (w) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         }
         AddToolTips();
 
-        RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi.x), TwipsToPixels(kClientHeightTwips, dpi.y)};
-        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(dlg_, GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongPtrW(dlg_, GWL_EXSTYLE)));
-        SetWindowPos(dlg_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT r{0, 0, support::TwipsToPixelsX(kClientWidthTwips), support::TwipsToPixelsY(kClientHeightTwips)};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)));
+        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void AddToolTips() {
         // Owned by the dialog, so it goes with it.
         HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dlg_, nullptr,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
         if (!tips) return;
         const std::pair<int, const wchar_t*> tools[] = {{ids::kForeColor, L" Text color "},
@@ -210,7 +165,7 @@ private:
             TTTOOLINFOW ti{};
             ti.cbSize = TTTOOLINFOW_V2_SIZE;
             ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            ti.hwnd = dlg_;
+            ti.hwnd = hwnd();
             ti.uId = reinterpret_cast<UINT_PTR>(Item(id));
             ti.lpszText = const_cast<wchar_t*>(text);
             SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
@@ -220,19 +175,19 @@ private:
     // Centred on the work area of the monitor that holds the owner (the primary one without
     // an owner).
     void Center() {
-        HWND owner = GetWindow(dlg_, GW_OWNER);
+        HWND owner = GetWindow(hwnd(), GW_OWNER);
         HMONITOR monitor = owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY)
                                  : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
         MONITORINFO mi{};
         mi.cbSize = sizeof mi;
         if (!GetMonitorInfoW(monitor, &mi)) return;
         RECT w{};
-        GetWindowRect(dlg_, &w);
+        GetWindowRect(hwnd(), &w);
         const int width = w.right - w.left, height = w.bottom - w.top;
         const RECT& area = mi.rcWork;
         const int x = area.left + ((area.right - area.left) - width) / 2;
         const int y = area.top + ((area.bottom - area.top) - height) / 2;
-        SetWindowPos(dlg_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void FillLists() {
@@ -264,7 +219,7 @@ private:
     void PickColor(HWND button) {
         support::ColorDialog picker;
         picker.SetColor(ButtonColor(button));
-        picker.SetOwnerWindow(dlg_);
+        picker.SetOwnerWindow(hwnd());
         support::AppSettings store(app_);
         picker.Custom().LoadFromText(store.ReadText(keys::kColorsSection, keys::kCustomColors));
         if (!picker.Show()) return;
@@ -283,9 +238,9 @@ private:
 
         const EntryCheck check = CheckEntries(languageText, charsetText);
         if (check.field != EntryField::None) {
-            MessageBoxW(dlg_, check.message.c_str(), app_.title.c_str(), MB_OK | MB_ICONERROR);
+            MessageBoxW(hwnd(), check.message.c_str(), app_.title.c_str(), MB_OK | MB_ICONERROR);
             HWND box = check.field == EntryField::TextLanguage ? language : charset;
-            SendMessageW(dlg_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+            SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
             SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
             return false;
         }
@@ -298,7 +253,6 @@ private:
     }
 
     const support::AppIdentity& app_;
-    HWND dlg_ = nullptr;
     support::GdiObject<HFONT> font_;
     bool committed_ = false;
 };

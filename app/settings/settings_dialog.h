@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "support/appidentity.h"
+#include "support/components/appidentity.h"
 
 namespace metaview {
 

@@ -1,7 +1,7 @@
 #include "app/settings/settings_store.h"
 
 #include "app/settings/settings.h"
-#include "support/appsettings.h"
+#include "support/components/appsettings.h"
 
 namespace metaview {
 

@@ -1,7 +1,7 @@
 // Loading and saving Metaview's settings (g_settings) through the per-user settings store.
 #pragma once
 
-#include "support/appidentity.h"
+#include "support/components/appidentity.h"
 
 namespace metaview {
 

@@ -1,7 +1,7 @@
 #include "app/startup/libraryclasses.h"
 
-#include "support/paths.h"
-#include "support/system.h"
+#include "support/es/paths.h"
+#include "support/es/fileops.h"
 
 namespace metaview {
 namespace {
@@ -13,7 +13,6 @@ constexpr wchar_t kLibraryFile[] = L"Basekit0308.dll";
 LibraryClasses::~LibraryClasses() {
     orxErr_.reset();
     orxMain_.reset();
-    if (module_) FreeLibrary(module_);
 }
 
 HRESULT LibraryClasses::OrxMain(support::ComPtr<_orxMain>& out) {
@@ -43,12 +42,12 @@ HRESULT LibraryClasses::Create(REFCLSID clsid, REFIID iid, void** out) {
 HRESULT LibraryClasses::CreateFromLocalLibrary(REFCLSID clsid, REFIID iid, void** out) {
     if (!module_) {
         const std::wstring folder = support::esGetFilePath(support::esGetModuleFileName(nullptr, true));
-        module_ = LoadLibraryW(support::esBuildFileName(folder, kLibraryFile).c_str());
+        module_.reset(LoadLibraryW(support::esBuildFileName(folder, kLibraryFile).c_str()));
         if (!module_) return HRESULT_FROM_WIN32(GetLastError());
     }
     using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     auto get = reinterpret_cast<GetClassObject>(
-        reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
+        reinterpret_cast<void*>(GetProcAddress(module_.get(), "DllGetClassObject")));
     if (!get) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
     support::ComPtr<IClassFactory> factory;
     if (HRESULT hr = get(clsid, IID_IClassFactory, factory.put_void()); FAILED(hr)) return hr;

@@ -6,14 +6,16 @@
 #include <windows.h>
 
 #include "Basekit0308.h"
-#include "support/raii.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace metaview {
 
 class LibraryClasses {
 public:
     LibraryClasses() = default;
-    // Releases the objects first, then unloads the DLL if it was loaded here.
+    // Releases the objects first, then unloads the DLL if it was loaded here (members go in
+    // reverse order of declaration; the objects are also released explicitly first).
     ~LibraryClasses();
     LibraryClasses(const LibraryClasses&) = delete;
     LibraryClasses& operator=(const LibraryClasses&) = delete;
@@ -28,12 +30,12 @@ public:
     HRESULT Create(REFCLSID clsid, REFIID iid, void** out);
 
     // Whether the classes came from the DLL loaded here (they were not registered).
-    bool usedLocalLibrary() const { return module_ != nullptr; }
+    bool usedLocalLibrary() const { return module_.valid(); }
 
 private:
     HRESULT CreateFromLocalLibrary(REFCLSID clsid, REFIID iid, void** out);
 
-    HMODULE module_ = nullptr;             // freed last: the objects below come from it
+    support::Module module_;               // freed last: the objects below come from it
     support::ComPtr<_orxMain> orxMain_;
     support::ComPtr<_orxErr> orxErr_;
 };

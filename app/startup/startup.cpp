@@ -5,10 +5,11 @@
 #include "app/startup/startuperror.h"
 #include "app/startup/startuptexts.h"
 #include "app/version/versionresource.h"
-#include "support/application.h"
-#include "support/msgbox.h"
-#include "support/paths.h"
-#include "support/system.h"
+#include "support/as/icons.h"
+#include "support/es/application.h"
+#include "support/es/msgbox.h"
+#include "support/es/paths.h"
+#include "support/es/fileops.h"
 
 namespace metaview {
 namespace {
@@ -25,14 +26,13 @@ void Main(Program& program, int showCommand) {
     auto identity = ReadAppIdentity(exe);
     if (!identity) ThrowIfFailed(HRESULT_FROM_WIN32(ERROR_RESOURCE_TYPE_NOT_FOUND), L"Can't read the version resource of " + exe + L".");
     program.identity = std::move(*identity);
-    program.application = MakeApplicationIdentity(program.identity, exe);
 
     support::esRegisterAppPath();  // the result does not matter
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    if (!support::esIsInIDE()) support::asSetWindowResIconAll(support::esGetThunderMainHandle(), kIconName);
+    support::asSetWindowResIconAll(support::esGetThunderMainHandle(), kIconName);
 
     ProcessCommandLine(program, showCommand);
 }

@@ -8,8 +8,7 @@
 
 #include "app/mainwindow/mainwindow.h"
 #include "app/startup/libraryclasses.h"
-#include "app/version/appidentity.h"
-#include "support/appidentity.h"
+#include "support/components/appidentity.h"
 
 namespace metaview {
 
@@ -17,8 +16,7 @@ namespace metaview {
 // objects, and those before the library itself.
 struct Program {
     LibraryClasses library;
-    AppIdentity identity;                  // from the executable's version resource
-    support::AppIdentity application;      // the same, as the settings store and dialogs take it
+    support::AppIdentity identity;         // from the executable's version resource
     std::wstring commandLineFileName;      // the one argument, exactly as the parser returns it
     std::unique_ptr<MainWindow> mainWindow;
 };

@@ -6,7 +6,7 @@
 
 namespace metaview {
 
-std::wstring UsageMessage(const AppIdentity& app, bool english, std::wstring_view exeBaseName) {
+std::wstring UsageMessage(const support::AppIdentity& app, bool english, std::wstring_view exeBaseName) {
     return GetAppInfoText(app, false, english) + L"\r\n\r\n" + L"Usage: " + std::wstring(exeBaseName) +
            L"[.EXE] FileName";
 }

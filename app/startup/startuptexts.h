@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/version/appidentity.h"
+#include "support/components/appidentity.h"
 
 namespace metaview {
 
 // The information block (title, version, copyright line), an empty line, then
 // "Usage: <exe base name>[.EXE] FileName".
-std::wstring UsageMessage(const AppIdentity& app, bool english, std::wstring_view exeBaseName);
+std::wstring UsageMessage(const support::AppIdentity& app, bool english, std::wstring_view exeBaseName);
 
 // "Run-time error '<number>':", an empty line, then the description. The number of an
 // automation run-time error (facility 0x0A) is its code; any other status shows as the signed

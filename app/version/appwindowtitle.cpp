@@ -1,6 +1,6 @@
 #include "app/version/appwindowtitle.h"
 
-#include "support/paths.h"
+#include "support/es/paths.h"
 
 namespace metaview {
 namespace {

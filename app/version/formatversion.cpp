@@ -51,17 +51,17 @@ std::wstring Number(int n, int digits) {
 
 }  // namespace
 
-std::wstring FormatAppVersion(const AppIdentity& app) {
+std::wstring FormatAppVersion(const support::AppIdentity& app) {
     return Number(app.major, 1) + L"." + Number(app.minor, 2) + L"." + Number(app.revision, 4);
 }
 
-std::wstring FormatVersionMenuCaption(const AppIdentity& app) {
+std::wstring FormatVersionMenuCaption(const support::AppIdentity& app) {
     return L"v." + Number(app.major, 1) + L"." + Number(app.minor, 1) + L"." + Number(app.revision, 1) + L" x86";
 }
 
 std::wstring GetVersionSeparator(bool withVer) { return withVer ? L", ver. " : L" "; }
 
-std::wstring GetAppInfoText(const AppIdentity& app, bool withVer, bool english) {
+std::wstring GetAppInfoText(const support::AppIdentity& app, bool withVer, bool english) {
     return app.title + GetVersionSeparator(withVer) + FormatAppVersion(app) + L"\r\n" +
            LocalizeCopyright(app.legalCopyright, english);
 }

@@ -1,12 +1,14 @@
-// orxTabControl: registered and creatable; its members report that they are not built yet.
+// orxTabControl: registered and creatable, with its TabShown event source (clients advise their
+// sinks); its members report that they are not built yet.
 #include "Basekit0308.h"
 #include "lib/objectmodel/classtable.h"
-#include "lib/objectmodel/comobject.h"
+#include "lib/objectmodel/connectionpoints.h"
 
 namespace bk {
 namespace {
 
-class CorxTabControl : public DispatchObject<CorxTabControl, _orxTabControl> {
+class CorxTabControl
+    : public EventSourceObject<CorxTabControl, _orxTabControl, &DIID___orxTabControl, &CLSID_orxTabControl> {
 public:
     static constexpr wchar_t kName[] = L"orxTabControl";
 
@@ -24,6 +26,6 @@ public:
 
 }  // namespace
 
-HRESULT CreateOrxTabControl(REFIID iid, void** out) { return CorxTabControl::CreateInstance(iid, out); }
+HRESULT CreateOrxTabControl(REFIID iid, void** out) { return CorxTabControl::New(iid, out); }
 
 }  // namespace bk

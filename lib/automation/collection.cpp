@@ -8,6 +8,8 @@
 
 #include "lib/objectmodel/comobject.h"
 #include "lib/objectmodel/runtime_errors.h"
+#include "lib/objectmodel/unknown.h"
+#include "lib/objectmodel/variants.h"
 
 namespace bk {
 namespace {
@@ -35,16 +37,6 @@ std::wstring FoldKey(std::wstring_view key) {
     return folded;
 }
 
-VARIANT* Deref(VARIANT* v) {
-    while (v && V_VT(v) == (VT_VARIANT | VT_BYREF)) v = V_VARIANTREF(v);
-    return v;
-}
-
-bool IsMissing(VARIANT* v) {
-    v = Deref(v);
-    return !v || (V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND);
-}
-
 struct Entry {
     support::Variant value;
     std::wstring folded;  // empty: the item has no key
@@ -53,36 +45,17 @@ struct Entry {
 class CCollection;
 
 // Walks the collection by position; it sees items added or removed while it runs.
-class CEnumVariant : public IEnumVARIANT {
+class CEnumVariant : public UnknownObject<CEnumVariant, IEnumVARIANT> {
 public:
     explicit CEnumVariant(CCollection* owner, ULONG position = 0);
-    CEnumVariant(const CEnumVariant&) = delete;
-    CEnumVariant& operator=(const CEnumVariant&) = delete;
-    virtual ~CEnumVariant();
+    ~CEnumVariant() override;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
-            *out = static_cast<IEnumVARIANT*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override;
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
     HRESULT STDMETHODCALLTYPE Reset() override { position_ = 0; return S_OK; }
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override;
 
 private:
-    LONG refs_ = 1;
     CCollection* owner_;  // holds a reference
     ULONG position_;
 };
@@ -126,22 +99,20 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** out) override {
-        if (!out) return E_POINTER;
-        *out = new (std::nothrow) CEnumVariant(this);
-        return *out ? S_OK : E_OUTOFMEMORY;
+        return CEnumVariant::New(IID_IUnknown, reinterpret_cast<void**>(out), this);
     }
 
 private:
 
     HRESULT AddItem(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) {
         VARIANT* value = Deref(item);
-        if (!value) return Raise(kErrInvalidCall);
+        if (!value || ((V_VT(value) & VT_BYREF) && !V_BYREF(value))) return Raise(kErrInvalidCall);
         auto entry = std::make_unique<Entry>();
         if (HRESULT hr = VariantCopyInd(entry->value.get(), value); FAILED(hr)) return hr;
 
-        if (!IsMissing(key)) {
+        if (key && !IsMissing(*key)) {
             support::Variant text;
-            if (FAILED(VariantChangeType(text.get(), Deref(key), 0, VT_BSTR))) return Raise(kErrTypeMismatch);
+            if (FAILED(ConvertValue(*key, VT_BSTR, *text.get()))) return Raise(kErrTypeMismatch);
             entry->folded = FoldKey(support::BstrView(V_BSTR(text.get())));
             // An empty key cannot be found again; it is refused as the runtime does.
             if (entry->folded.empty()) return Raise(kErrInvalidCall);
@@ -149,7 +120,7 @@ private:
         }
 
         size_t insertAt = items_.size();
-        const bool hasBefore = !IsMissing(before), hasAfter = !IsMissing(after);
+        const bool hasBefore = before && !IsMissing(*before), hasAfter = after && !IsMissing(*after);
         if (hasBefore && hasAfter) return Raise(kErrInvalidCall);
         if (hasBefore || hasAfter) {
             Entry* anchor = nullptr;
@@ -178,7 +149,8 @@ private:
     // only when asked for, since a keyed item's position costs a scan.
     HRESULT Find(VARIANT* index, Entry*& entry, size_t* position) {
         VARIANT* v = Deref(index);
-        if (!v || IsMissing(v)) return Raise(kErrInvalidCall);
+        if (!v || IsMissing(*v)) return Raise(kErrInvalidCall);
+        if (V_VT(v) == (VT_BSTR | VT_BYREF) && !V_BSTRREF(v)) return Raise(kErrTypeMismatch);
         if (V_VT(v) == VT_BSTR || V_VT(v) == (VT_BSTR | VT_BYREF)) {
             BSTR text = V_VT(v) == VT_BSTR ? V_BSTR(v) : *V_BSTRREF(v);
             auto it = keys_.find(FoldKey(support::BstrView(text)));
@@ -190,7 +162,7 @@ private:
             return Raise(kErrInvalidCall);
         }
         support::Variant number;
-        if (FAILED(VariantChangeType(number.get(), v, 0, VT_I4))) return Raise(kErrTypeMismatch);
+        if (FAILED(ConvertValue(*v, VT_I4, *number.get()))) return Raise(kErrTypeMismatch);
         const long n = V_I4(number.get());
         if (n < 1 || static_cast<size_t>(n) > items_.size()) return Raise(kErrSubscript);
         entry = items_[static_cast<size_t>(n - 1)].get();
@@ -204,13 +176,9 @@ private:
 
 CEnumVariant::CEnumVariant(CCollection* owner, ULONG position) : owner_(owner), position_(position) {
     owner_->AddRef();
-    ModuleAddRef();
 }
 
-CEnumVariant::~CEnumVariant() {
-    owner_->Release();
-    ModuleRelease();
-}
+CEnumVariant::~CEnumVariant() { owner_->Release(); }
 
 HRESULT CEnumVariant::Next(ULONG count, VARIANT* items, ULONG* fetched) {
     if (!items) return E_POINTER;
@@ -236,15 +204,13 @@ HRESULT CEnumVariant::Skip(ULONG count) {
 }
 
 HRESULT CEnumVariant::Clone(IEnumVARIANT** out) {
-    if (!out) return E_POINTER;
-    *out = new (std::nothrow) CEnumVariant(owner_, position_);
-    return *out ? S_OK : E_OUTOFMEMORY;
+    return New(IID_IEnumVARIANT, reinterpret_cast<void**>(out), owner_, position_);
 }
 
 }  // namespace
 
 HRESULT CreateCollection(_Collection** out) {
-    return CCollection::CreateInstance(__uuidof(_Collection), reinterpret_cast<void**>(out));
+    return CCollection::New(__uuidof(_Collection), reinterpret_cast<void**>(out));
 }
 
 HRESULT CollectionAppend(_Collection* collection, const VARIANT& value, const wchar_t* key) {

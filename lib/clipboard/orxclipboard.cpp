@@ -28,6 +28,6 @@ public:
 
 }  // namespace
 
-HRESULT CreateOrxClipboard(REFIID iid, void** out) { return CorxClipboard::CreateInstance(iid, out); }
+HRESULT CreateOrxClipboard(REFIID iid, void** out) { return CorxClipboard::New(iid, out); }
 
 }  // namespace bk

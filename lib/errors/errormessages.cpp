@@ -1,7 +1,7 @@
 #include "lib/errors/errormessages.h"
 
-#include "support/errornumber.h"
-#include "support/text.h"
+#include "support/as/errornumber.h"
+#include "support/as/text.h"
 
 namespace bk::errors {
 namespace {

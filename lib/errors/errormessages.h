@@ -5,16 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "support/base/error_record.h"
+
 namespace bk::errors {
 
-// The five properties of a run-time error object, read once.
-struct ErrorRecord {
-    long number = 0;
-    std::wstring description;
-    std::wstring source;
-    std::wstring helpFile;
-    long helpContext = 0;
-};
+using support::ErrorRecord;
 
 // Long message of a run-time error: one labelled line per property that is set (the labels are
 // 14 characters wide so that the values line up), an empty line after the description, no line

@@ -1,25 +1,19 @@
 // Reads a run-time error object into an ErrorRecord, late-bound by property name, so that
-// any automation object with Number, Description, Source, HelpFile and HelpContext serves.
+// any automation object with Number, Description, Source, HelpFile and HelpContext serves
+// (the library's own error object, a client's, a script's class instance).
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 
-#include <string>
-
-#include "lib/errors/errormessages.h"
+#include "support/base/error_record.h"
 
 namespace bk::errors {
 
-// The failure of a property read, to be raised by the calling member: its HRESULT and the
-// description the object gave (empty when it gave none).
-struct ReadFailure {
-    HRESULT hr = S_OK;
-    std::wstring description;
-};
-
 // Reads the five properties once each, in the order Number, Description, Source, HelpFile,
-// HelpContext. Stops at the first read that fails and reports it through `failure`.
-HRESULT ReadErrorRecord(IDispatch* object, ErrorRecord& record, ReadFailure& failure);
+// HelpContext. Stops at the first read that fails and reports the error it stands for in
+// `failure` (the object's own error, or 438 for a missing property, 13 / 94 / 6 for a value
+// that does not convert, 424 for no object).
+HRESULT ReadErrorRecord(IDispatch* object, support::ErrorRecord& record, support::ErrorRecord& failure);
 
 }  // namespace bk::errors

@@ -15,8 +15,9 @@
 #include "lib/objectmodel/classtable.h"
 #include "lib/objectmodel/comobject.h"
 #include "lib/objectmodel/runtime_errors.h"
-#include "support/application.h"
-#include "support/errortext.h"
+#include "lib/objectmodel/variants.h"
+#include "support/es/application.h"
+#include "support/as/errortext.h"
 
 namespace bk {
 namespace {
@@ -25,8 +26,6 @@ using errors::CodeKind;
 using support::BstrView;
 
 constexpr long kMbHelp = 0x4000;
-constexpr long kErrInvalidUseOfNull = 94;
-constexpr long kErrFormAlreadyShown = 400;
 
 class CorxErr : public DispatchObject<CorxErr, _orxErr> {
 public:
@@ -131,8 +130,7 @@ public:
             request.timeoutSeconds = timeoutValue;
             long pressed = 0;
             const HRESULT hr = errors::ShowTimedMessageBox(request, pressed);
-            if (hr == errors::kTimedBoxAlreadyShown)
-                return Raise(kErrFormAlreadyShown, L"Form already displayed; can't show modally");
+            if (hr == errors::kTimedBoxAlreadyShown) return Raise(kErrFormAlreadyShown);
             if (FAILED(hr)) return RaiseHResult(Source(), hr, support::asGetAPIErrorDescription(hr));
             *result = static_cast<VbMsgBoxResult>(pressed);
             return S_OK;
@@ -140,8 +138,6 @@ public:
     }
 
 private:
-    // Runs a member body so that no C++ exception leaves the COM method.
-
     static HRESULT Return(const std::wstring& text, BSTR* out) {
         if (!out) return E_POINTER;
         const HRESULT hr = support::AllocBstr(text, out);
@@ -151,28 +147,20 @@ private:
     // The error object's record; a failed read fails the member with the object's error.
     static HRESULT Read(ErrObject** errObject, errors::ErrorRecord& record) {
         if (!errObject || !*errObject) return Raise(kErrObjectRequired);
-        errors::ReadFailure failure;
+        support::ErrorRecord failure;
         if (SUCCEEDED(errors::ReadErrorRecord(*errObject, record, failure))) return S_OK;
-        if (HRESULT_FACILITY(failure.hr) == FACILITY_CONTROL)
-            return Raise(HRESULT_CODE(failure.hr), failure.description);
-        std::wstring description = failure.description;
-        if (description.empty()) description = support::asGetAPIErrorDescription(failure.hr);
-        return RaiseHResult(Source(), failure.hr, description);
+        return RaiseRecord(failure, Source());
     }
 
     // A text argument that may be omitted: only an omitted argument means none; a given value,
     // an Empty variable included, is converted to text by the automation rules.
     static HRESULT OptionalText(const VARIANT& argument, std::optional<std::wstring>& out) {
-        const VARIANT* v = &argument;
-        while (V_VT(v) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(v)) v = V_VARIANTREF(v);
-        if (V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND) {
+        if (IsMissing(argument)) {
             out.reset();
             return S_OK;
         }
-        if (V_VT(v) == VT_NULL) return Raise(kErrInvalidUseOfNull);
         support::Variant text;
-        if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(v), 0, VT_BSTR)))
-            return Raise(kErrTypeMismatch);
+        if (HRESULT hr = ConvertValue(argument, VT_BSTR, *text.get()); FAILED(hr)) return Raise(ErrorNumberOf(hr));
         out = std::wstring(BstrView(V_BSTR(text.get())));
         return S_OK;
     }
@@ -226,6 +214,6 @@ private:
 
 }  // namespace
 
-HRESULT CreateOrxErr(REFIID iid, void** out) { return CorxErr::CreateInstance(iid, out); }
+HRESULT CreateOrxErr(REFIID iid, void** out) { return CorxErr::New(iid, out); }
 
 }  // namespace bk

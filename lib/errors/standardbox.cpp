@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "lib/objectmodel/module.h"
-#include "support/paths.h"
+#include "support/es/paths.h"
 
 namespace bk::errors {
 namespace {

@@ -6,14 +6,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <vector>
 
 #include "lib/errors/timedbox_logic.h"
 #include "lib/objectmodel/module.h"
-#include "support/application.h"
-#include "support/raii.h"
-#include "support/screen.h"
+#include "support/es/application.h"
+#include "support/es/screen.h"
+#include "support/win/dialog_template.h"
+#include "support/win/owner.h"
+#include "support/win/screen_dpi.h"
+#include "support/win/window.h"
 
 namespace bk::errors {
 namespace {
@@ -26,61 +28,6 @@ constexpr UINT kTextFormat = DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS | DT_W
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME | DS_SETFOREGROUND;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
 constexpr BYTE kCyrillicCharset = 204;  // the message font's character set, whatever the system's is
-
-// A window destroyed when it goes.
-class WindowOwner {
-public:
-    WindowOwner() = default;
-    explicit WindowOwner(HWND w) : w_(w) {}
-    WindowOwner(const WindowOwner&) = delete;
-    WindowOwner& operator=(const WindowOwner&) = delete;
-    ~WindowOwner() { reset(); }
-    HWND get() const { return w_; }
-    void reset(HWND w = nullptr) {
-        if (w_ && IsWindow(w_)) DestroyWindow(w_);
-        w_ = w;
-    }
-
-private:
-    HWND w_ = nullptr;
-};
-
-// A window's device context with one font selected, restored and released when it goes.
-class WindowDC {
-public:
-    WindowDC(HWND window, HFONT font) : window_(window), dc_(GetDC(window)) {
-        if (dc_ && font) old_ = SelectObject(dc_, font);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    ~WindowDC() {
-        if (!dc_) return;
-        if (old_) SelectObject(dc_, old_);
-        ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
-
-// The template of an empty dialog: header, no menu, the standard class, caption "***".
-std::vector<DWORD> EmptyDialogTemplate() {
-    static constexpr wchar_t kCaption[] = L"***";
-    const size_t bytes = sizeof(DLGTEMPLATE) + 2 * sizeof(WORD) + sizeof(kCaption);
-    std::vector<DWORD> buffer((bytes + sizeof(DWORD) - 1) / sizeof(DWORD) + 1, 0);
-    auto* header = reinterpret_cast<DLGTEMPLATE*>(buffer.data());
-    header->style = kDialogStyle;
-    header->dwExtendedStyle = kDialogExStyle;
-    header->cdit = 0;
-    auto* words = reinterpret_cast<WORD*>(header + 1);
-    words[0] = 0;  // no menu
-    words[1] = 0;  // the predefined dialog class
-    std::memcpy(words + 2, kCaption, sizeof(kCaption));
-    return buffer;
-}
 
 // The caption of a message-box button as the system words it (user32's string table), or
 // the fallback when the system has none (Wine, for one, keeps no such strings there).
@@ -95,7 +42,7 @@ std::wstring SystemButtonCaption(unsigned id, std::wstring_view fallback) {
 
 // The message font: the system's message-box font with the Cyrillic character set; the
 // design font (Tahoma 9 pt) when the system's metrics can't be read.
-HFONT CreateMessageFont(HWND dialog) {
+HFONT CreateMessageFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
@@ -103,9 +50,7 @@ HFONT CreateMessageFont(HWND dialog) {
         font.lfCharSet = kCyrillicCharset;
         if (HFONT h = CreateFontIndirectW(&font)) return h;
     }
-    WindowDC dc(dialog, nullptr);
-    const int perInch = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-    return CreateFontW(-MulDiv(9, perInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return CreateFontW(support::FontHeightForPoints(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        L"Tahoma");
 }
@@ -139,22 +84,19 @@ private:
     std::vector<HWND> disabled_;
 };
 
-class TimedBox {
+class TimedBox : public support::DialogBase {
 public:
     explicit TimedBox(const TimedBoxRequest& request)
         : request_(request), set_(ButtonSetOf(request.style)), countdown_(request.timeoutSeconds) {}
-    TimedBox(const TimedBox&) = delete;
-    TimedBox& operator=(const TimedBox&) = delete;
-    ~TimedBox() {
-        // Messages of the window's destruction find no box behind it any more.
-        if (window_) SetWindowLongPtrW(window_, DWLP_USER, 0);
+    // The dialog goes before the font it uses.
+    ~TimedBox() override {
+        if (HWND dialog = hwnd()) DestroyWindow(dialog);
     }
 
     HRESULT Run(long& result);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void SetUp();
     void SetUpButtons();
@@ -166,9 +108,7 @@ private:
     const TimedBoxRequest& request_;
     const ButtonSet& set_;
     Countdown countdown_;
-    support::GdiObject<HFONT> font_;  // outlives the window that uses it
-    WindowOwner dialog_;
-    HWND window_ = nullptr;           // the dialog, known from WM_INITDIALOG on
+    support::GdiObject<HFONT> font_;
     std::array<HWND, 3> buttons_{};
     HICON icon_ = nullptr;  // a shared system icon: the system owns it
     Layout layout_;
@@ -182,20 +122,7 @@ private:
 // The box this thread shows, if any.
 thread_local TimedBox* activeBox = nullptr;
 
-INT_PTR CALLBACK TimedBox::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrW(window, DWLP_USER, lParam);
-            reinterpret_cast<TimedBox*>(lParam)->window_ = window;
-        }
-        auto* box = reinterpret_cast<TimedBox*>(GetWindowLongPtrW(window, DWLP_USER));
-        return box ? box->Handle(message, wParam, lParam) : FALSE;
-    } catch (...) {
-        return FALSE;
-    }
-}
-
-INT_PTR TimedBox::Handle(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR TimedBox::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         return FALSE;  // the focus is set when the box is shown
@@ -229,8 +156,8 @@ void TimedBox::Close(int buttonIndex) {
     if (done_) return;
     rc_ = buttonIndex;
     done_ = true;
-    KillTimer(window_, kTimerId);
-    ShowWindow(window_, SW_HIDE);
+    KillTimer(hwnd(), kTimerId);
+    ShowWindow(hwnd(), SW_HIDE);
 }
 
 void TimedBox::Tick() {
@@ -244,25 +171,24 @@ void TimedBox::Tick() {
                    CountdownCaption(timeoutCaption_, step.remaining).c_str());
     if (step.lastStep) {
         // 0 is shown: close a quarter of a second later.
-        KillTimer(window_, kTimerId);
-        SetTimer(window_, kTimerId, 250, nullptr);
+        KillTimer(hwnd(), kTimerId);
+        SetTimer(hwnd(), kTimerId, 250, nullptr);
     }
 }
 
 void TimedBox::Paint() {
     PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(window_, &ps);
+    HDC dc = BeginPaint(hwnd(), &ps);
     if (!dc) return;
     if (icon_) DrawIcon(dc, layout_.iconLeft, layout_.iconTop, icon_);
-    HGDIOBJ oldFont = font_ ? SelectObject(dc, font_.get()) : nullptr;
-    const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF oldColor = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    RECT r{layout_.text.left, layout_.text.top, layout_.text.right, layout_.text.bottom};
-    DrawTextW(dc, request_.text.c_str(), static_cast<int>(request_.text.size()), &r, kTextFormat);
-    SetTextColor(dc, oldColor);
-    SetBkMode(dc, oldMode);
-    if (oldFont) SelectObject(dc, oldFont);
-    EndPaint(window_, &ps);
+    {
+        const support::SelectedObject selected = support::Select(dc, font_.get());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        RECT r{layout_.text.left, layout_.text.top, layout_.text.right, layout_.text.bottom};
+        DrawTextW(dc, request_.text.c_str(), static_cast<int>(request_.text.size()), &r, kTextFormat);
+    }
+    EndPaint(hwnd(), &ps);
 }
 
 void TimedBox::SetUpButtons() {
@@ -274,7 +200,7 @@ void TimedBox::SetUpButtons() {
                                        set_.buttons[static_cast<size_t>(i)].fallbackCaption)
                  : std::wstring();
         const DWORD style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON | (used ? WS_VISIBLE : 0);
-        HWND button = CreateWindowExW(0, L"BUTTON", caption.c_str(), style, 0, 0, 0, 0, window_,
+        HWND button = CreateWindowExW(0, L"BUTTON", caption.c_str(), style, 0, 0, 0, 0, hwnd(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)), instance,
                                       nullptr);
         buttons_[static_cast<size_t>(i)] = button;
@@ -284,7 +210,7 @@ void TimedBox::SetUpButtons() {
     cancelIndex_ = ResolveButtonIndex(request_.cancelButtonIndex, set_.count, set_.cancelIndex);
     timeoutCaption_ = SystemButtonCaption(set_.buttons[static_cast<size_t>(timeoutIndex_)].stringId,
                                           set_.buttons[static_cast<size_t>(timeoutIndex_)].fallbackCaption);
-    SendMessageW(window_, DM_SETDEFID, static_cast<WPARAM>(kFirstButtonId + timeoutIndex_), 0);
+    SendMessageW(hwnd(), DM_SETDEFID, static_cast<WPARAM>(kFirstButtonId + timeoutIndex_), 0);
 }
 
 void TimedBox::Arrange(int textWidth, int textHeight) {
@@ -296,27 +222,26 @@ void TimedBox::Arrange(int textWidth, int textHeight) {
     }
     RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
     AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
-    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    support::esCenterFormEx(window_, 0);
+    support::esCenterFormEx(hwnd(), 0);
 }
 
 void TimedBox::SetUp() {
-    HWND dialog = window_;
+    HWND dialog = hwnd();
     support::esCenterFormEx(dialog, 0);
 
     // Font of the message and the buttons.
-    font_.reset(CreateMessageFont(dialog));
+    font_.reset(CreateMessageFont());
     if (font_) SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     // Measure the message within the screen less a margin; it never grows taller than that.
     const MeasureBounds bounds = MessageBounds(support::esScreenWidthPx(), support::esScreenHeightPx());
     RECT measured{0, 0, bounds.width, bounds.height};
-    {
-        WindowDC dc(dialog, font_.get());
-        if (dc.get())
-            DrawTextW(dc.get(), request_.text.c_str(), static_cast<int>(request_.text.size()), &measured,
-                      kTextFormat | DT_CALCRECT);
+    if (const support::WindowDC dc = support::GetWindowDC(dialog)) {
+        const support::SelectedObject selected = support::Select(dc.get().dc, font_.get());
+        DrawTextW(dc.get().dc, request_.text.c_str(), static_cast<int>(request_.text.size()), &measured,
+                  kTextFormat | DT_CALCRECT);
     }
     measured.right = std::min<LONG>(measured.right, bounds.width);
     measured.bottom = std::min<LONG>(measured.bottom, bounds.height);
@@ -339,14 +264,13 @@ void TimedBox::SetUp() {
 }
 
 HRESULT TimedBox::Run(long& result) {
-    const std::vector<DWORD> tmpl = EmptyDialogTemplate();
-    HWND dialog = CreateDialogIndirectParamW(ModuleInstance(), reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()),
-                                             nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+    // A dialog without controls: the buttons are made at set-up and placed by the layout rules.
+    const support::DialogTemplate box(kDialogStyle, kDialogExStyle, L"***");
+    HWND dialog = CreateModeless(nullptr, box.Build(), ModuleInstance());
     if (!dialog) {
         const DWORD error = GetLastError();
         return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
     }
-    dialog_.reset(dialog);
     SetUp();
 
     ThreadWindowsDisabled modal(dialog);
@@ -372,9 +296,7 @@ HRESULT TimedBox::Run(long& result) {
     KillTimer(dialog, kTimerId);
     result = set_.buttons[static_cast<size_t>(rc_)].result;
     modal.Restore();  // before the box goes, so that activation returns to the caller's window
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
-    window_ = nullptr;
-    dialog_.reset();
+    DestroyWindow(dialog);
     return S_OK;
 }
 

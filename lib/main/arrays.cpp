@@ -5,8 +5,11 @@
 
 #include "lib/main/automation_values.h"
 #include "lib/main/search_walk.h"
+#include "lib/objectmodel/errors.h"
 #include "lib/objectmodel/runtime_errors.h"
-#include "support/raii.h"
+#include "lib/objectmodel/variants.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace bk {
 namespace {
@@ -26,19 +29,17 @@ HRESULT BuildArray(SAFEARRAY* args, VARTYPE type, SAFEARRAY** result, Convert&& 
     SAFEARRAYBOUND bound{static_cast<ULONG>(count > 0 ? count : 0), lower};
     support::SafeArray out(SafeArrayCreate(type, 1, &bound));
     if (!out.get()) return RaiseMain(kErrOutOfMemory);
-    bool skipped = false;
+    MemberSteps steps(false);  // a failing element is skipped and keeps its empty value
     for (long long i = 0; i < count; ++i) {
         LONG position = static_cast<LONG>(lower + i);
         VARIANT argument;
         support::Variant element;
-        if (!reader.View(position, argument) || FAILED(convert(argument, *element.get()))) {
-            skipped = true;  // the element keeps its empty value
+        if (!steps.Succeeded(reader.View(position, argument) ? S_OK : DISP_E_TYPEMISMATCH) ||
+            !steps.Succeeded(convert(argument, *element.get())))
             continue;
-        }
         void* data = type == VT_BSTR ? static_cast<void*>(V_BSTR(element.get())) : &V_I4(element.get());
-        if (FAILED(SafeArrayPutElement(out.get(), &position, data))) skipped = true;
+        steps.Succeeded(SafeArrayPutElement(out.get(), &position, data));
     }
-    if (skipped) SetErrorInfo(0, nullptr);  // the skipped steps leave no error behind
     *result = out.detach();
     return S_OK;
 }
@@ -94,7 +95,7 @@ HRESULT BuildArrayString(SAFEARRAY* args, SAFEARRAY** result) {
 HRESULT BuildArrayLong(SAFEARRAY* args, SAFEARRAY** result) {
     // The automation conversion rounds fractions to the nearest integer, halves to the even one.
     return BuildArray(args, VT_I4, result, [](const VARIANT& argument, VARIANT& element) -> HRESULT {
-        return VariantChangeTypeEx(&element, const_cast<VARIANT*>(&argument), LOCALE_USER_DEFAULT, 0, VT_I4);
+        return ConvertValue(argument, VT_I4, element);
     });
 }
 

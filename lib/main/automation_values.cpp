@@ -5,13 +5,12 @@
 
 #include "lib/objectmodel/errors.h"
 #include "lib/objectmodel/runtime_errors.h"
-#include "support/raii.h"
+#include "lib/objectmodel/variants.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace bk::mainhelpers {
 namespace {
-
-constexpr long kErrInvalidUseOfNull = 94;
-constexpr long kErrArrayLocked = 10;
 
 // A text for the comparison functions, which want a non-null pointer even when empty.
 const wchar_t* Chars(std::wstring_view s) { return s.empty() ? L"" : s.data(); }
@@ -20,36 +19,13 @@ const wchar_t* Chars(std::wstring_view s) { return s.empty() ? L"" : s.data(); }
 
 HRESULT RaiseMain(long number) { return RaiseError(L"Basekit0308.orxMain", number); }
 
-HRESULT RaiseConversionError(HRESULT hr, const VARIANT* value) {
-    if (value && IsNull(*value)) return RaiseMain(kErrInvalidUseOfNull);
-    switch (hr) {
-    case DISP_E_OVERFLOW: return RaiseMain(kErrOverflow);
-    case E_OUTOFMEMORY: return RaiseMain(kErrOutOfMemory);
-    default: return RaiseMain(kErrTypeMismatch);
-    }
-}
-
-const VARIANT* Deref(const VARIANT* v) {
-    while (v && V_VT(v) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(v)) v = V_VARIANTREF(v);
-    return v;
-}
-
-bool IsMissing(const VARIANT& v) {
-    const VARIANT* d = Deref(&v);
-    return V_VT(d) == VT_ERROR && V_ERROR(d) == DISP_E_PARAMNOTFOUND;
-}
-
-bool IsNull(const VARIANT& v) {
-    const VARIANT* d = Deref(&v);
-    return V_VT(d) == VT_NULL || V_VT(d) == (VT_NULL | VT_BYREF);
-}
+HRESULT RaiseConversionError(HRESULT hr, const VARIANT& value) { return RaiseMain(ConversionErrorNumber(hr, value)); }
 
 HRESULT OptionalPosition(const VARIANT& v, std::optional<long>& out) {
     out.reset();
     if (IsMissing(v)) return S_OK;
     support::Variant number;
-    HRESULT hr = VariantChangeTypeEx(number.get(), const_cast<VARIANT*>(Deref(&v)), LOCALE_USER_DEFAULT, 0, VT_I4);
-    if (FAILED(hr)) return RaiseConversionError(hr, &v);
+    if (HRESULT hr = ConvertValue(v, VT_I4, *number.get()); FAILED(hr)) return RaiseMain(ErrorNumberOf(hr));
     out = V_I4(number.get());
     return S_OK;
 }
@@ -60,27 +36,21 @@ HRESULT TextOf(const VARIANT& v, std::wstring& out) {
         out.assign(support::BstrView(V_BSTR(d)));
         return S_OK;
     }
-    if (V_VT(d) == VT_ERROR || V_VT(d) == (VT_ERROR | VT_BYREF)) {
+    if (V_VT(d) == VT_ERROR || (V_VT(d) == (VT_ERROR | VT_BYREF) && V_ERRORREF(d))) {
         const SCODE code = V_VT(d) == VT_ERROR ? V_ERROR(d) : *V_ERRORREF(d);
         out = L"Error " + std::to_wstring(ErrorNumberOf(code));
         return S_OK;
     }
-    if (IsNull(*d)) return DISP_E_TYPEMISMATCH;
     support::Variant text;
-    HRESULT hr = VariantChangeTypeEx(text.get(), const_cast<VARIANT*>(d), LOCALE_USER_DEFAULT, VARIANT_ALPHABOOL,
-                                     VT_BSTR);
-    if (FAILED(hr)) return hr;
+    if (HRESULT hr = ConvertValue(*d, VT_BSTR, *text.get(), LOCALE_USER_DEFAULT, VARIANT_ALPHABOOL); FAILED(hr))
+        return hr;
     out.assign(support::BstrView(V_BSTR(text.get())));
     return S_OK;
 }
 
 HRESULT ToText(const VARIANT& v, std::wstring& out) {
-    HRESULT hr = TextOf(v, out);
-    return FAILED(hr) ? RaiseConversionError(hr, &v) : hr;
-}
-
-StepRunner::~StepRunner() {
-    if (!raise_ && FAILED(error_)) SetErrorInfo(0, nullptr);
+    const HRESULT hr = TextOf(v, out);
+    return FAILED(hr) ? RaiseMain(ErrorNumberOf(hr)) : hr;
 }
 
 bool ExactTextEquals(std::wstring_view a, std::wstring_view b) { return a == b; }
@@ -103,13 +73,9 @@ HRESULT VariantEquals(const VARIANT& a, const VARIANT& b, bool& equal) {
         return S_OK;
     }
     HRESULT hr = VarCmp(const_cast<VARIANT*>(l), const_cast<VARIANT*>(r), LOCALE_USER_DEFAULT, 0);
-    if (FAILED(hr)) return RaiseConversionError(hr);
+    if (FAILED(hr)) return RaiseConversionError(hr, *l);
     equal = hr == VARCMP_EQ;
     return S_OK;
-}
-
-ArrayReader::~ArrayReader() {
-    if (locked_) SafeArrayUnlock(array_);
 }
 
 HRESULT ArrayReader::Open(SAFEARRAY* array, bool raise) {
@@ -120,9 +86,8 @@ HRESULT ArrayReader::Open(SAFEARRAY* array, bool raise) {
         return subscript();
     VARTYPE type = VT_EMPTY;
     if (FAILED(SafeArrayGetVartype(array, &type))) return raise ? RaiseMain(kErrTypeMismatch) : DISP_E_TYPEMISMATCH;
-    if (FAILED(SafeArrayLock(array))) return raise ? RaiseMain(kErrArrayLocked) : E_FAIL;
-    array_ = array;
-    locked_ = true;
+    array_ = support::LockArray(array);
+    if (!array_) return raise ? RaiseMain(kErrArrayLocked) : E_FAIL;
     lower_ = lower;
     upper_ = upper;
     type_ = type;
@@ -131,7 +96,7 @@ HRESULT ArrayReader::Open(SAFEARRAY* array, bool raise) {
 
 const void* ArrayReader::Element(long position) const {
     const auto offset = static_cast<size_t>(static_cast<long long>(position) - lower_);
-    return static_cast<const char*>(array_->pvData) + offset * array_->cbElements;
+    return static_cast<const char*>(array_.get()->pvData) + offset * array_.get()->cbElements;
 }
 
 bool ArrayReader::View(long position, VARIANT& view) const {
@@ -148,9 +113,9 @@ bool ArrayReader::View(long position, VARIANT& view) const {
     case VT_RECORD:
         return false;
     default:
-        if (array_->cbElements > sizeof(view.llVal)) return false;
+        if (array_.get()->cbElements > sizeof(view.llVal)) return false;
         view.llVal = 0;
-        std::memcpy(&view.llVal, element, array_->cbElements);
+        std::memcpy(&view.llVal, element, array_.get()->cbElements);
         V_VT(&view) = type_;
         return true;
     }

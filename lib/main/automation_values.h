@@ -5,35 +5,29 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "lib/objectmodel/variants.h"
+#include "support/win/owner.h"
 
 namespace bk::mainhelpers {
 
 // Raises run-time error `number` with orxMain as its source.
 HRESULT RaiseMain(long number);
 
-// Raises the run-time error that a failed conversion or comparison stands for: 6 overflow,
-// 7 out of memory, 94 invalid use of Null (when `value` is a null), 13 type mismatch otherwise.
-HRESULT RaiseConversionError(HRESULT hr, const VARIANT* value = nullptr);
-
-
-// The variant a chain of VT_VARIANT | VT_BYREF references points to.
-const VARIANT* Deref(const VARIANT* v);
-
-// True for an omitted optional argument.
-bool IsMissing(const VARIANT& v);
-bool IsNull(const VARIANT& v);
+// Raises the run-time error that a failed conversion or comparison of `value` stands for
+// (see ConversionErrorNumber).
+HRESULT RaiseConversionError(HRESULT hr, const VARIANT& value);
 
 // An optional position argument: absent when omitted, else converted to a 32-bit integer by
 // the automation rules (a failure is raised).
 HRESULT OptionalPosition(const VARIANT& v, std::optional<long>& out);
 
 // The value as text by the automation rules (booleans as "True"/"False"); an error value
-// gives "Error n". A null or a value without a text form fails: TextOf returns the
-// conversion's HRESULT, ToText raises the run-time error.
+// gives "Error n". A null or a value without a text form fails: TextOf returns the run-time
+// error's HRESULT without raising it, ToText raises it.
 HRESULT TextOf(const VARIANT& v, std::wstring& out);
 HRESULT ToText(const VARIANT& v, std::wstring& out);
 
@@ -45,38 +39,12 @@ bool TextEqualsIgnoringCase(std::wstring_view a, std::wstring_view b);
 // side never matches. A pair that cannot be compared fails with the raised error.
 HRESULT VariantEquals(const VARIANT& a, const VARIANT& b, bool& equal);
 
-// The steps of a routine whose errors are ignored step by step unless it was asked to raise
-// them: a failing step is skipped and its error recorded; in raising mode the first failure
-// ends the routine.
-class StepRunner {
-public:
-    explicit StepRunner(bool raise) : raise_(raise) {}
-    StepRunner(const StepRunner&) = delete;
-    StepRunner& operator=(const StepRunner&) = delete;
-    // Ends an error-ignoring routine: drops the error information its skipped steps left.
-    ~StepRunner();
-
-    // Records a step's outcome; true when the step succeeded and its result can be used.
-    bool Succeeded(HRESULT hr) {
-        if (FAILED(hr) && SUCCEEDED(error_)) error_ = hr;
-        return SUCCEEDED(hr);
-    }
-    // True when a recorded failure must end the routine.
-    bool MustStop() const { return raise_ && FAILED(error_); }
-    HRESULT error() const { return error_; }
-
-private:
-    bool raise_;
-    HRESULT error_ = S_OK;
-};
-
 // A one-dimensional array locked for reading: its bounds, element type and elements.
 class ArrayReader {
 public:
     ArrayReader() = default;
     ArrayReader(const ArrayReader&) = delete;
     ArrayReader& operator=(const ArrayReader&) = delete;
-    ~ArrayReader();
 
     // Opens `array`; an absent or not one-dimensional array fails with error 9 (raised when
     // `raise` is set, else returned as DISP_E_BADINDEX without error information).
@@ -94,8 +62,7 @@ public:
     bool View(long position, VARIANT& view) const;
 
 private:
-    SAFEARRAY* array_ = nullptr;
-    bool locked_ = false;
+    support::ArrayLock array_;
     long lower_ = 0;
     long upper_ = -1;
     VARTYPE type_ = VT_EMPTY;

@@ -8,16 +8,16 @@
 #include "lib/main/automation_values.h"
 #include "lib/main/collection_split.h"
 #include "lib/main/search_walk.h"
+#include "lib/objectmodel/errors.h"
 #include "lib/objectmodel/runtime_errors.h"
-#include "support/raii.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace bk {
 namespace {
 
 using namespace mainhelpers;
 using support::ComPtr;
-
-constexpr long kErrObjectNotSet = 91;
 
 // The collection behind a collection argument. Late-bound callers can hand in any object,
 // so it is asked for the collection interface rather than trusted to be one.
@@ -36,7 +36,7 @@ HRESULT BuildCollection(SAFEARRAY* args, _Collection** result) {
     if (!args || FAILED(reader.Open(args, false))) return S_OK;  // no collection
     ComPtr<_Collection> collection;
     if (HRESULT hr = CreateCollection(collection.put()); FAILED(hr)) return RaiseMain(kErrOutOfMemory);
-    StepRunner steps(false);
+    MemberSteps steps(false);
     for (long long position = reader.lower(); position <= reader.upper(); ++position) {
         VARIANT argument;
         if (!steps.Succeeded(reader.View(static_cast<long>(position), argument) ? S_OK : DISP_E_TYPEMISMATCH))
@@ -96,7 +96,7 @@ HRESULT FindInCollection(_Collection** collection, const VARIANT& findWhat, cons
 HRESULT JoinCollectionText(_Collection** source, BSTR delimiter, bool raiseErrors, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    StepRunner steps(raiseErrors);
+    MemberSteps steps(raiseErrors);
     std::wstring text;
     ComPtr<_Collection> owner;
     const bool haveItems = steps.Succeeded(CollectionOf(source, owner));
@@ -122,7 +122,7 @@ HRESULT SplitToCollection(BSTR expression, const VARIANT& delimiter, LONG limit,
                           bool raiseErrors, _Collection** result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    StepRunner steps(raiseErrors);
+    MemberSteps steps(raiseErrors);
 
     // The split: a failure of any of its parts leaves no pieces.
     std::vector<std::wstring> pieces;

@@ -10,7 +10,8 @@
 #include "lib/main/cmdline_split.h"
 #include "lib/objectmodel/comobject.h"
 #include "lib/objectmodel/runtime_errors.h"
-#include "support/system.h"
+#include "support/es/fileops.h"
+#include "support/as/text.h"
 
 namespace bk {
 namespace {
@@ -98,7 +99,7 @@ HRESULT CreateCommandLineParser(_CommandLineParser** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     ComPtr<_CommandLineParser> parser;
-    HRESULT hr = CCommandLineParser::CreateInstance(__uuidof(_CommandLineParser), parser.put_void());
+    HRESULT hr = CCommandLineParser::New(__uuidof(_CommandLineParser), parser.put_void());
     if (FAILED(hr)) return hr;
     if (FAILED(hr = static_cast<CCommandLineParser*>(parser.get())->Init())) return hr;
     *out = parser.detach();

@@ -154,6 +154,6 @@ private:
 
 }  // namespace
 
-HRESULT CreateOrxMain(REFIID iid, void** out) { return CorxMain::CreateInstance(iid, out); }
+HRESULT CreateOrxMain(REFIID iid, void** out) { return CorxMain::New(iid, out); }
 
 }  // namespace bk

@@ -1,8 +1,10 @@
-// Base of every COM class of the library: reference counting tied to the module count,
-// QueryInterface for its default interface, IDispatch from the embedded type information,
-// and ISupportErrorInfo. A class derives as
+// Base of every automation class of the library: the one IUnknown (unknown.h), IDispatch
+// from the embedded type information through the interface's cached dispatch table, and
+// ISupportErrorInfo. A class derives as
 //     class CFoo : public DispatchObject<CFoo, _orxFoo> { static constexpr wchar_t kName[] = L"orxFoo"; ... };
-// and raises run-time errors with Raise(number[, description]).
+// and raises run-time errors with Raise(number[, description]). Further interfaces (connection
+// points, class information) are listed after the default one:
+//     class CBar : public DispatchObject<CBar, _orxBar, IConnectionPointContainer> { ... };
 #pragma once
 
 #include <windows.h>
@@ -16,55 +18,16 @@
 #include "lib/objectmodel/errors.h"
 #include "lib/objectmodel/module.h"
 #include "lib/objectmodel/runtime_errors.h"
-#include "support/raii.h"
+#include "lib/objectmodel/unknown.h"
+#include "support/win/com.h"
 
 namespace bk {
 
-template <class Derived, class Itf>
-class DispatchObject : public Itf, public ISupportErrorInfo {
+template <class Derived, class Itf, class... Extra>
+class DispatchObject : public UnknownObject<Derived, Itf, ISupportErrorInfo, Extra...> {
 public:
-    DispatchObject() { ModuleAddRef(); }
-    DispatchObject(const DispatchObject&) = delete;
-    DispatchObject& operator=(const DispatchObject&) = delete;
-    virtual ~DispatchObject() { ModuleRelease(); }
-
-    // Creates an instance and returns the requested interface of it.
-    template <class... Args>
-    static HRESULT CreateInstance(REFIID iid, void** out, Args&&... args) {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        Derived* object = new (std::nothrow) Derived(std::forward<Args>(args)...);
-        if (!object) return E_OUTOFMEMORY;
-        HRESULT hr = object->QueryInterface(iid, out);
-        object->Release();
-        return hr;
-    }
-
     // Source of the error information this class raises.
     static std::wstring Source() { return std::wstring(L"Basekit0308.") + Derived::kName; }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(Itf)) {
-            *out = static_cast<Itf*>(this);
-        } else if (iid == IID_ISupportErrorInfo) {
-            *out = static_cast<ISupportErrorInfo*>(this);
-        } else if (void* extra = static_cast<Derived*>(this)->QueryExtra(iid)) {
-            *out = extra;
-        } else {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete static_cast<Derived*>(this);
-        return static_cast<ULONG>(n);
-    }
 
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -78,20 +41,20 @@ public:
         if (index != 0) return DISP_E_BADINDEX;
         return LibraryTypeInfo(__uuidof(Itf), out);
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
-        support::ComPtr<ITypeInfo> ti;
-        HRESULT hr = LibraryTypeInfo(__uuidof(Itf), ti.put());
-        if (FAILED(hr)) return hr;
-        return ti->GetIDsOfNames(names, count, ids);
+        if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        if (!names || !ids) return E_INVALIDARG;
+        const DispatchTable* table = nullptr;
+        if (HRESULT hr = LibraryDispatchTable(__uuidof(Itf), &table); FAILED(hr)) return hr;
+        return table->dispatchInfo()->GetIDsOfNames(names, count, ids);
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
-        support::ComPtr<ITypeInfo> ti;
-        HRESULT hr = LibraryTypeInfo(__uuidof(Itf), ti.put());
-        if (FAILED(hr)) return hr;
-        return InvokeThroughTypeInfo(ti.get(), static_cast<Itf*>(this), id, flags, params, result,
-                                     excepInfo, argErr);
+        const DispatchTable* table = nullptr;
+        if (HRESULT hr = LibraryDispatchTable(__uuidof(Itf), &table); FAILED(hr)) return hr;
+        return table->Invoke(static_cast<Itf*>(static_cast<Derived*>(this)), id, riid, flags, params, result,
+                             excepInfo, argErr);
     }
 
     // ISupportErrorInfo
@@ -99,11 +62,7 @@ public:
         return iid == __uuidof(Itf) ? S_OK : S_FALSE;
     }
 
-    // Further interfaces a class offers; the base adds the reference.
-    void* QueryExtra(REFIID) { return nullptr; }
-
 protected:
-
     static HRESULT Raise(long number, std::wstring_view description = {}) {
         return RaiseError(Source(), number, description);
     }
@@ -123,9 +82,6 @@ protected:
     static HRESULT NotBuilt(std::wstring_view member) {
         return NotImplemented(Source(), std::wstring(Derived::kName) + L"." + std::wstring(member));
     }
-
-private:
-    LONG refs_ = 1;
 };
 
 }  // namespace bk

@@ -1,40 +1,21 @@
-#include "dispatch.h"
+#include "lib/objectmodel/dispatch.h"
 
 #include <algorithm>
-#include <memory>
-#include <optional>
-#include <vector>
 
 #include "lib/objectmodel/errors.h"
-#include "support/raii.h"
+#include "lib/objectmodel/variants.h"
 
 namespace bk {
 namespace {
 
 using support::ComPtr;
 
-// The function description of a member, released when it goes.
-class FuncDesc {
-public:
-    FuncDesc(ComPtr<ITypeInfo> ti, FUNCDESC* fd) : ti_(std::move(ti)), fd_(fd) {}
-    FuncDesc(const FuncDesc&) = delete;
-    FuncDesc& operator=(const FuncDesc&) = delete;
-    ~FuncDesc() { if (fd_) ti_->ReleaseFuncDesc(fd_); }
-    const FUNCDESC* operator->() const { return fd_; }
-    const FUNCDESC* get() const { return fd_; }
-
-private:
-    ComPtr<ITypeInfo> ti_;
-    FUNCDESC* fd_;
-};
-
 // The vtable view of a dual interface. Its dispatch view drops each member's [out, retval]
 // parameter, which the calls made here must pass, and numbers its members differently.
 ComPtr<ITypeInfo> InterfaceView(ITypeInfo* ti) {
-    TYPEATTR* attr = nullptr;
-    if (FAILED(ti->GetTypeAttr(&attr))) return ComPtr<ITypeInfo>::Share(ti);
-    const bool dualDispatch = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL);
-    ti->ReleaseTypeAttr(attr);
+    const support::TypeAttr attr = support::GetTypeAttr(ti);
+    const bool dualDispatch =
+        attr && attr.get().desc->typekind == TKIND_DISPATCH && (attr.get().desc->wTypeFlags & TYPEFLAG_FDUAL);
     HREFTYPE ref = 0;
     ComPtr<ITypeInfo> view;
     if (dualDispatch && SUCCEEDED(ti->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)) &&
@@ -43,43 +24,12 @@ ComPtr<ITypeInfo> InterfaceView(ITypeInfo* ti) {
     return ComPtr<ITypeInfo>::Share(ti);
 }
 
-// The member `id` of a vtable view that the call flags ask for: a method before a
-// property get, then put and put-by-reference. Found by scanning the descriptions, since
-// the host's index lookup by member id does not agree with the view's own numbering.
-std::unique_ptr<FuncDesc> FindFunc(const ComPtr<ITypeInfo>& ti, DISPID id, WORD flags) {
-    TYPEATTR* attr = nullptr;
-    if (FAILED(ti->GetTypeAttr(&attr))) return nullptr;
-    const UINT count = attr->cFuncs;
-    ti->ReleaseTypeAttr(attr);
-    const INVOKEKIND kinds[] = {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF};
-    const WORD masks[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF};
-    std::unique_ptr<FuncDesc> best;
-    int bestRank = 4;
-    for (UINT i = 0; i < count && bestRank > 0; ++i) {
-        FUNCDESC* fd = nullptr;
-        if (FAILED(ti->GetFuncDesc(i, &fd))) continue;
-        auto desc = std::make_unique<FuncDesc>(ti, fd);
-        if (fd->memid != id) continue;
-        for (int rank = 0; rank < bestRank; ++rank) {
-            if (fd->invkind == kinds[rank] && (flags & masks[rank])) {
-                best = std::move(desc);
-                bestRank = rank;
-                break;
-            }
-        }
-    }
-    return best;
-}
-
-bool IsMissing(const VARIANTARG& v) {
-    return V_VT(&v) == VT_ERROR && V_ERROR(&v) == DISP_E_PARAMNOTFOUND;
-}
-
-// Number of parameters a caller supplies (the retval parameter excluded).
-UINT CallerParams(const FUNCDESC* fd) {
-    UINT n = fd->cParams;
-    if (n > 0 && (fd->lprgelemdescParam[n - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) --n;
-    return n;
+// The variant type of an enumeration referenced by a parameter (VT_I4), or VT_EMPTY.
+VARTYPE EnumType(ITypeInfo* ti, HREFTYPE ref) {
+    ComPtr<ITypeInfo> referenced;
+    if (FAILED(ti->GetRefTypeInfo(ref, referenced.put()))) return VT_EMPTY;
+    const support::TypeAttr attr = support::GetTypeAttr(referenced.get());
+    return attr && attr.get().desc->typekind == TKIND_ENUM ? VARTYPE{VT_I4} : VARTYPE{VT_EMPTY};
 }
 
 // The base type of a by-reference parameter whose omission this module supplies, or VT_EMPTY.
@@ -89,15 +39,8 @@ VARTYPE SuppliedBaseType(ITypeInfo* ti, const ELEMDESC& e) {
     switch (base->vt) {
     case VT_BSTR: case VT_BOOL: case VT_I2: case VT_I4: case VT_R8: case VT_VARIANT:
         return base->vt;
-    case VT_USERDEFINED: {
-        ComPtr<ITypeInfo> ref;
-        if (FAILED(ti->GetRefTypeInfo(base->hreftype, ref.put()))) return VT_EMPTY;
-        TYPEATTR* attr = nullptr;
-        if (FAILED(ref->GetTypeAttr(&attr))) return VT_EMPTY;
-        VARTYPE vt = attr->typekind == TKIND_ENUM ? VT_I4 : VT_EMPTY;
-        ref->ReleaseTypeAttr(attr);
-        return vt;
-    }
+    case VT_USERDEFINED:
+        return EnumType(ti, base->hreftype);
     default:
         return VT_EMPTY;
     }
@@ -118,15 +61,8 @@ VARTYPE ReferencedType(ITypeInfo* ti, const ELEMDESC& e) {
         return static_cast<VARTYPE>(VT_ARRAY | base->lptdesc->vt);
     case VT_PTR:
         return base->lptdesc && base->lptdesc->vt == VT_USERDEFINED ? VARTYPE{VT_DISPATCH} : VARTYPE{VT_EMPTY};
-    case VT_USERDEFINED: {
-        ComPtr<ITypeInfo> ref;
-        if (FAILED(ti->GetRefTypeInfo(base->hreftype, ref.put()))) return VT_EMPTY;
-        TYPEATTR* attr = nullptr;
-        if (FAILED(ref->GetTypeAttr(&attr))) return VT_EMPTY;
-        const VARTYPE vt = attr->typekind == TKIND_ENUM ? VT_I4 : VT_EMPTY;
-        ref->ReleaseTypeAttr(attr);
-        return vt;
-    }
+    case VT_USERDEFINED:
+        return EnumType(ti, base->hreftype);
     default:
         return VT_EMPTY;
     }
@@ -141,13 +77,45 @@ bool IsScalar(VARTYPE vt) {
     }
 }
 
+int RankOf(INVOKEKIND kind) {
+    switch (kind) {
+    case INVOKE_FUNC: return 0;
+    case INVOKE_PROPERTYGET: return 1;
+    case INVOKE_PROPERTYPUT: return 2;
+    case INVOKE_PROPERTYPUTREF: return 3;
+    }
+    return -1;
+}
+
+constexpr WORD kRankFlags[4] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF};
+
+MemberPlan PlanOf(ITypeInfo* view, const FUNCDESC* fd) {
+    MemberPlan plan;
+    plan.desc = fd;
+    plan.callerParams = static_cast<UINT>(fd->cParams);
+    plan.hasRetval = fd->cParams > 0 &&
+                     (fd->lprgelemdescParam[fd->cParams - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL);
+    if (plan.hasRetval) --plan.callerParams;
+    plan.vararg = fd->cParamsOpt == -1;
+    plan.params.resize(plan.callerParams);
+    for (UINT i = 0; i < plan.callerParams; ++i) {
+        const ELEMDESC& e = fd->lprgelemdescParam[i];
+        ParamPlan& p = plan.params[i];
+        p.supplied = SuppliedBaseType(view, e);
+        p.referenced = ReferencedType(view, e);
+        if ((e.paramdesc.wParamFlags & PARAMFLAG_FHASDEFAULT) && e.paramdesc.pparamdescex)
+            p.defaultValue = &e.paramdesc.pparamdescex->varDefaultValue;
+        plan.mayAdapt = plan.mayAdapt || p.supplied != VT_EMPTY || p.referenced != VT_EMPTY;
+    }
+    return plan;
+}
+
 // Calls a [vararg] member: the positional arguments become its parameter array.
-HRESULT InvokeVararg(void* instance, const FUNCDESC* fd, DISPPARAMS* params,
-                     VARIANT* result, EXCEPINFO* excepInfo) {
-    const UINT fixed = CallerParams(fd) - 1;  // parameters before the parameter array
+HRESULT InvokeVararg(void* instance, const MemberPlan& plan, const DISPPARAMS* params, VARIANT* result,
+                     EXCEPINFO* excepInfo) {
+    const FUNCDESC* fd = plan.desc;
+    const UINT fixed = plan.callerParams - 1;  // parameters before the parameter array
     if (fixed != 0 || params->cNamedArgs != 0) return DISP_E_BADPARAMCOUNT;
-    const bool hasRetval = fd->cParams > 0 &&
-        (fd->lprgelemdescParam[fd->cParams - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL);
 
     SAFEARRAYBOUND bound{params->cArgs, 0};
     support::SafeArray args(SafeArrayCreate(VT_VARIANT, 1, &bound));
@@ -155,12 +123,11 @@ HRESULT InvokeVararg(void* instance, const FUNCDESC* fd, DISPPARAMS* params,
     for (UINT i = 0; i < params->cArgs; ++i) {
         const VARIANTARG& src = params->rgvarg[params->cArgs - 1 - i];
         const VARIANT* value = V_VT(&src) == (VT_VARIANT | VT_BYREF) ? V_VARIANTREF(&src) : &src;
+        if (!value) return DISP_E_TYPEMISMATCH;
         LONG index = static_cast<LONG>(i);
-        VARIANT copy;
-        VariantInit(&copy);
-        HRESULT hr = VariantCopyInd(&copy, const_cast<VARIANT*>(value));
-        if (SUCCEEDED(hr)) hr = SafeArrayPutElement(args.get(), &index, &copy);
-        VariantClear(&copy);
+        support::Variant copy;
+        HRESULT hr = VariantCopyInd(copy.get(), const_cast<VARIANT*>(value));
+        if (SUCCEEDED(hr)) hr = SafeArrayPutElement(args.get(), &index, copy.get());
         if (FAILED(hr)) return hr;
     }
 
@@ -176,15 +143,17 @@ HRESULT InvokeVararg(void* instance, const FUNCDESC* fd, DISPPARAMS* params,
     V_BYREF(&callArgs[0]) = &arrayArg;
     V_VT(&callArgs[1]) = VT_BYREF;
     V_BYREF(&callArgs[1]) = &out;
-    VARIANT ret;
-    VariantInit(&ret);
-    HRESULT hr = DispCallFunc(instance, fd->oVft, CC_STDCALL, VT_ERROR, hasRetval ? 2 : 1,
-                              callTypes, callPtrs, &ret);
-    if (arrayArg != args.get()) { args.detach(); args = support::SafeArray(arrayArg); }
+    support::Variant ret;
+    HRESULT hr = DispCallFunc(instance, fd->oVft, CC_STDCALL, VT_ERROR, plan.hasRetval ? 2 : 1, callTypes, callPtrs,
+                              ret.get());
+    if (arrayArg != args.get()) {  // the member replaced the array: ours is the new one
+        args.detach();
+        args = support::SafeArray(arrayArg);
+    }
     if (FAILED(hr)) return hr;
-    hr = V_ERROR(&ret);
+    hr = V_ERROR(ret.get());
     if (FAILED(hr)) return ExceptionFromErrorInfo(hr, excepInfo);
-    if (!hasRetval) return S_OK;
+    if (!plan.hasRetval) return S_OK;
 
     // Wrap the out value in the result variant by the declared type of the retval.
     const TYPEDESC* t = fd->lprgelemdescParam[fd->cParams - 1].tdesc.lptdesc;
@@ -210,8 +179,7 @@ HRESULT InvokeVararg(void* instance, const FUNCDESC* fd, DISPPARAMS* params,
 // Named arguments as positional ones: a named argument's dispatch id is its parameter
 // position. Positions that no argument names stay omitted. S_FALSE leaves the call as it is
 // (a property put's value); a name outside the parameters fails as the host's Invoke does.
-HRESULT NamedToPositional(const DISPPARAMS& params, UINT paramCount, std::vector<VARIANTARG>& out,
-                          UINT* argErr) {
+HRESULT NamedToPositional(const DISPPARAMS& params, UINT paramCount, std::vector<VARIANTARG>& out, UINT* argErr) {
     const UINT named = params.cNamedArgs;
     const UINT unnamed = params.cArgs - named;
     UINT count = unnamed;
@@ -247,20 +215,67 @@ HRESULT NamedToPositional(const DISPPARAMS& params, UINT paramCount, std::vector
     return S_OK;
 }
 
+// Checks the shape of a caller's DISPPARAMS before anything of it is read.
+HRESULT CheckShape(REFIID riid, const DISPPARAMS* params) {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (!params) return E_INVALIDARG;
+    if (params->cArgs > 0 && !params->rgvarg) return E_INVALIDARG;
+    if (params->cNamedArgs > 0 && !params->rgdispidNamedArgs) return E_INVALIDARG;
+    if (params->cNamedArgs > params->cArgs) return E_INVALIDARG;
+    return S_OK;
+}
+
 }  // namespace
 
-HRESULT InvokeThroughTypeInfo(ITypeInfo* ti, void* instance, DISPID id, WORD flags,
-                              DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
-                              UINT* argErr) {
-    if (!params) return E_INVALIDARG;
-    const ComPtr<ITypeInfo> view = InterfaceView(ti);
-    auto fd = FindFunc(view, id, flags);
-    if (!fd) return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+HRESULT DispatchTable::Create(ITypeInfo* dispatchInfo, std::unique_ptr<DispatchTable>& out) {
+    if (!dispatchInfo) return E_POINTER;
+    std::unique_ptr<DispatchTable> table(new (std::nothrow) DispatchTable());
+    if (!table) return E_OUTOFMEMORY;
+    table->dispatch_ = ComPtr<ITypeInfo>::Share(dispatchInfo);
+    table->vtable_ = InterfaceView(dispatchInfo);
+    const support::TypeAttr attr = support::GetTypeAttr(table->vtable_.get());
+    if (!attr) return E_UNEXPECTED;
+    const UINT count = attr.get().desc->cFuncs;
+    table->descs_.reserve(count);
+    table->plans_.reserve(count);
+    // Members are found by scanning the descriptions once, since the host's index lookup by
+    // member id does not agree with the view's own numbering.
+    for (UINT i = 0; i < count; ++i) {
+        support::FuncDesc desc = support::GetFuncDesc(table->vtable_.get(), i);
+        if (!desc) continue;
+        const FUNCDESC* fd = desc.get().desc;
+        const int rank = RankOf(fd->invkind);
+        if (rank < 0) continue;
+        auto& slots = table->byId_.try_emplace(fd->memid, std::array<int, 4>{-1, -1, -1, -1}).first->second;
+        if (slots[static_cast<size_t>(rank)] >= 0) continue;
+        slots[static_cast<size_t>(rank)] = static_cast<int>(table->plans_.size());
+        table->plans_.push_back(PlanOf(table->vtable_.get(), fd));
+        table->descs_.push_back(std::move(desc));
+    }
+    out = std::move(table);
+    return S_OK;
+}
 
-    if ((*fd)->cParamsOpt == -1) return InvokeVararg(instance, fd->get(), params, result, excepInfo);
+const MemberPlan* DispatchTable::Find(DISPID id, WORD flags) const {
+    const auto it = byId_.find(id);
+    if (it == byId_.end()) return nullptr;
+    for (size_t rank = 0; rank < 4; ++rank) {
+        const int index = it->second[rank];
+        if (index >= 0 && (flags & kRankFlags[rank])) return &plans_[static_cast<size_t>(index)];
+    }
+    return nullptr;
+}
 
-    // Supply omitted optional by-reference arguments.
-    const UINT n = CallerParams(fd->get());
+HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
+                              VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) const {
+    if (HRESULT hr = CheckShape(riid, params); FAILED(hr)) return hr;
+    ITypeInfo* ti = dispatch_.get();
+    const MemberPlan* plan = Find(id, flags);
+    if (!plan) return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+    if (plan->vararg) return InvokeVararg(instance, *plan, params, result, excepInfo);
+    if (!plan->mayAdapt) return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+
+    const UINT n = plan->callerParams;
     DISPPARAMS* const original = params;
     std::vector<VARIANTARG> positional;
     DISPPARAMS reordered{};
@@ -271,30 +286,31 @@ HRESULT InvokeThroughTypeInfo(ITypeInfo* ti, void* instance, DISPID id, WORD fla
         reordered = DISPPARAMS{positional.data(), nullptr, static_cast<UINT>(positional.size()), 0};
         params = &reordered;
     }
-    if (params->cArgs > n)
-        return ti->Invoke(instance, id, flags, original, result, excepInfo, argErr);
-    std::vector<VARTYPE> supply(n, VT_EMPTY);
+    if (params->cArgs > n) return ti->Invoke(instance, id, flags, original, result, excepInfo, argErr);
+
     // Arguments passed as a reference to a variant, for by-reference parameters of another
     // type: the parameter points into the caller's variant when it holds that type (so the
     // member's changes reach the caller's variable); a scalar of another type is converted
     // into a temporary that is written back to the caller's variant after the call.
+    std::vector<VARTYPE> supply(n, VT_EMPTY);
     std::vector<VARIANT*> redirect(n, nullptr), convert(n, nullptr);
-    std::vector<VARTYPE> referenced(n, VT_EMPTY);
     bool any = false;
     for (UINT i = 0; i < n; ++i) {
+        const ParamPlan& p = plan->params[i];
         const bool present = i < params->cArgs && !IsMissing(params->rgvarg[params->cArgs - 1 - i]);
-        if (!present) supply[i] = SuppliedBaseType(view.get(), (*fd)->lprgelemdescParam[i]);
-        any = any || supply[i] != VT_EMPTY;
-        if (!present) continue;
+        if (!present) {
+            supply[i] = p.supplied;
+            any = any || supply[i] != VT_EMPTY;
+            continue;
+        }
+        if (p.referenced == VT_EMPTY) continue;
         const VARIANTARG& arg = params->rgvarg[params->cArgs - 1 - i];
         if (V_VT(&arg) != (VT_VARIANT | VT_BYREF) || !V_VARIANTREF(&arg)) continue;
-        referenced[i] = ReferencedType(view.get(), (*fd)->lprgelemdescParam[i]);
-        if (referenced[i] == VT_EMPTY) continue;
         VARIANT* target = V_VARIANTREF(&arg);
         while (V_VT(target) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(target)) target = V_VARIANTREF(target);
-        if (V_VT(target) == referenced[i]) {
+        if (V_VT(target) == p.referenced) {
             redirect[i] = target;
-        } else if (IsScalar(referenced[i]) && !(V_VT(target) & (VT_ARRAY | VT_BYREF))) {
+        } else if (IsScalar(p.referenced) && !(V_VT(target) & (VT_ARRAY | VT_BYREF))) {
             convert[i] = target;
         } else {
             continue;
@@ -307,17 +323,18 @@ HRESULT InvokeThroughTypeInfo(ITypeInfo* ti, void* instance, DISPID id, WORD fla
     std::vector<VARIANTARG> args(n);
     for (UINT i = 0; i < n; ++i) {
         VARIANTARG& slot = args[n - 1 - i];
+        const ParamPlan& p = plan->params[i];
         if (redirect[i] || convert[i]) {
             VARIANT* value = redirect[i];
             if (convert[i]) {
                 value = temps[i].get();
-                if (FAILED(VariantChangeType(value, convert[i], 0, referenced[i]))) {
+                if (FAILED(VariantChangeType(value, convert[i], 0, p.referenced))) {
                     if (argErr) *argErr = params->cArgs - 1 - i;
                     return DISP_E_TYPEMISMATCH;
                 }
             }
             VariantInit(&slot);
-            V_VT(&slot) = static_cast<VARTYPE>(referenced[i] | VT_BYREF);
+            V_VT(&slot) = static_cast<VARTYPE>(p.referenced | VT_BYREF);
             V_BYREF(&slot) = &value->lVal;  // all value fields share one address
             continue;
         }
@@ -331,12 +348,10 @@ HRESULT InvokeThroughTypeInfo(ITypeInfo* ti, void* instance, DISPID id, WORD fla
             }
             continue;
         }
-        const PARAMDESC& pd = (*fd)->lprgelemdescParam[i].paramdesc;
         VARIANT* temp = temps[i].get();
         if (supply[i] != VT_VARIANT) {
-            bool haveDefault = false;
-            if ((pd.wParamFlags & PARAMFLAG_FHASDEFAULT) && pd.pparamdescex)
-                haveDefault = SUCCEEDED(VariantChangeType(temp, &pd.pparamdescex->varDefaultValue, 0, supply[i]));
+            const bool haveDefault =
+                p.defaultValue && SUCCEEDED(VariantChangeType(temp, const_cast<VARIANT*>(p.defaultValue), 0, supply[i]));
             if (!haveDefault) {
                 VariantClear(temp);
                 V_VT(temp) = supply[i];  // the empty value of its type: 0, false or an absent string

@@ -1,18 +1,23 @@
-#include "errors.h"
+#include "lib/objectmodel/errors.h"
 
 #include <string>
 
 #include "lib/objectmodel/runtime_errors.h"
-#include "support/raii.h"
+#include "support/as/errortext.h"
+#include "support/win/com.h"
 
 namespace bk {
+namespace {
 
-HRESULT RaiseHResult(std::wstring_view source, HRESULT hr, std::wstring_view description) {
+HRESULT SetInfo(HRESULT hr, std::wstring_view source, std::wstring_view description, std::wstring_view helpFile,
+                DWORD helpContext) {
     support::ComPtr<ICreateErrorInfo> create;
     if (SUCCEEDED(CreateErrorInfo(create.put()))) {
-        std::wstring desc(description), src(source);
+        std::wstring desc(description), src(source), help(helpFile);
         create->SetDescription(desc.data());
         create->SetSource(src.data());
+        create->SetHelpFile(help.data());
+        create->SetHelpContext(helpContext);
         create->SetGUID(GUID_NULL);
         support::ComPtr<IErrorInfo> info;
         if (SUCCEEDED(create.As(info))) SetErrorInfo(0, info.get());
@@ -20,9 +25,26 @@ HRESULT RaiseHResult(std::wstring_view source, HRESULT hr, std::wstring_view des
     return hr;
 }
 
+}  // namespace
+
+HRESULT RaiseHResult(std::wstring_view source, HRESULT hr, std::wstring_view description) {
+    return SetInfo(hr, source, description, {}, 0);
+}
+
 HRESULT RaiseError(std::wstring_view source, long number, std::wstring_view description) {
     if (description.empty()) description = RuntimeErrorText(number);
     return RaiseHResult(source, RuntimeErrorHResult(number), description);
+}
+
+HRESULT RaiseRecord(const support::ErrorRecord& error, std::wstring_view fallbackSource) {
+    HRESULT hr = HResultOfErrorNumber(error.number);
+    if (SUCCEEDED(hr)) hr = E_FAIL;  // a reported error never reads as success
+    std::wstring description = error.description;
+    if (description.empty())
+        description = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? std::wstring(RuntimeErrorText(ErrorNumberOf(hr)))
+                                                               : support::asGetAPIErrorDescription(hr);
+    return SetInfo(hr, error.source.empty() ? fallbackSource : std::wstring_view(error.source), description,
+                   error.helpFile, static_cast<DWORD>(error.helpContext));
 }
 
 HRESULT NotImplemented(std::wstring_view source, std::wstring_view member) {
@@ -43,11 +65,6 @@ HRESULT ExceptionFromErrorInfo(HRESULT hr, EXCEPINFO* info) {
         error->GetHelpContext(&info->dwHelpContext);
     }
     return DISP_E_EXCEPTION;
-}
-
-long ErrorNumberOf(HRESULT hr) {
-    if (HRESULT_FACILITY(hr) == FACILITY_CONTROL) return HRESULT_CODE(hr);
-    return static_cast<long>(hr);
 }
 
 }  // namespace bk

@@ -1,37 +1,60 @@
-#include "module.h"
+#include "lib/objectmodel/module.h"
 
-#include "support/raii.h"
-#include "support/resources.h"
+#include <memory>
+#include <vector>
+
+#include "lib/objectmodel/dispatch.h"
+#include "support/es/fileops.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
+#include "support/win/resources.h"
 
 namespace bk {
 namespace {
 
 HINSTANCE g_instance = nullptr;
-LONG g_count = 0;
-ITypeLib* g_typelib = nullptr;  // owned; released by ReleaseTypeLibCache
+LONG g_objects = 0;
+LONG g_locks = 0;
 
-}  // namespace
+// What is read from the type library once. Guarded by a lock: objects live in the apartments
+// of their callers, and several apartments may call at once.
+struct Cache {
+    SRWLOCK lock = SRWLOCK_INIT;
+    support::ComPtr<ITypeLib> typelib;
+    std::vector<std::pair<GUID, support::ComPtr<ITypeInfo>>> typeInfos;
+    std::vector<std::pair<GUID, std::unique_ptr<DispatchTable>>> tables;
+};
 
-HINSTANCE ModuleInstance() { return g_instance; }
-void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
-
-std::wstring ModuleFileName() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) { path.resize(n); return path; }
-        path.resize(path.size() * 2);
-    }
+Cache& TheCache() {
+    static Cache cache;
+    return cache;
 }
 
-void ModuleAddRef() { InterlockedIncrement(&g_count); }
-void ModuleRelease() { InterlockedDecrement(&g_count); }
-bool ModuleInUse() { return InterlockedCompareExchange(&g_count, 0, 0) != 0; }
+class SharedLock {
+public:
+    explicit SharedLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockShared(&lock_); }
+    ~SharedLock() { ReleaseSRWLockShared(&lock_); }
+    SharedLock(const SharedLock&) = delete;
+    SharedLock& operator=(const SharedLock&) = delete;
+
+private:
+    SRWLOCK& lock_;
+};
+
+class ExclusiveLock {
+public:
+    explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~ExclusiveLock() { ReleaseSRWLockExclusive(&lock_); }
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+
+private:
+    SRWLOCK& lock_;
+};
 
 // Loads the embedded type library from a copy in a temporary file, for hosts whose resource
-// lookup cannot reach the TYPELIB resource (see support/resources.h). The copy is deleted as
-// soon as it is loaded: the loader keeps nothing of the file.
+// lookup cannot reach the TYPELIB resource (see support/win/resources.h). The copy is deleted
+// as soon as it is loaded: the loader keeps nothing of the file.
 HRESULT LoadTypeLibFromCopy(ITypeLib** out) {
     const auto data = support::FindNamedTypeResource(g_instance, L"TYPELIB", 1);
     if (data.empty()) return TYPE_E_CANTLOADLIBRARY;
@@ -52,31 +75,115 @@ HRESULT LoadTypeLibFromCopy(ITypeLib** out) {
     return hr;
 }
 
+// The embedded library: from the DLL itself, else (hosts that cannot reach the resource) from
+// a temporary copy of the resource.
+HRESULT LoadOwnTypeLib(support::ComPtr<ITypeLib>& out) {
+    if (SUCCEEDED(LoadTypeLibEx(ModuleFileName().c_str(), REGKIND_NONE, out.put()))) return S_OK;
+    return LoadTypeLibFromCopy(out.put());
+}
+
+}  // namespace
+
+HINSTANCE ModuleInstance() { return g_instance; }
+void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
+
+std::wstring ModuleFileName() { return support::esGetModuleFileName(g_instance, false); }
+
+void ModuleAddRef() { InterlockedIncrement(&g_objects); }
+void ModuleRelease() { InterlockedDecrement(&g_objects); }
+
+void ModuleLock() { InterlockedIncrement(&g_locks); }
+void ModuleUnlock() {
+    // More unlocks than locks are a client's mistake; they must not make the module look
+    // unused while objects live.
+    for (LONG n = g_locks; n > 0;) {
+        const LONG seen = InterlockedCompareExchange(&g_locks, n - 1, n);
+        if (seen == n) return;
+        n = seen;
+    }
+}
+
+bool ModuleInUse() {
+    return InterlockedCompareExchange(&g_objects, 0, 0) != 0 || InterlockedCompareExchange(&g_locks, 0, 0) != 0;
+}
+
 HRESULT LibraryTypeLib(ITypeLib** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (!g_typelib) {
-        HRESULT hr = LoadTypeLibEx(ModuleFileName().c_str(), REGKIND_NONE, &g_typelib);
-        if (FAILED(hr)) hr = LoadTypeLibFromCopy(&g_typelib);
-        if (FAILED(hr)) return hr;
+    Cache& cache = TheCache();
+    {
+        SharedLock shared(cache.lock);
+        if (cache.typelib) {
+            *out = support::ComPtr<ITypeLib>(cache.typelib).detach();
+            return S_OK;
+        }
     }
-    g_typelib->AddRef();
-    *out = g_typelib;
+    ExclusiveLock exclusive(cache.lock);
+    if (!cache.typelib) {
+        if (HRESULT hr = LoadOwnTypeLib(cache.typelib); FAILED(hr)) return hr;
+    }
+    *out = support::ComPtr<ITypeLib>(cache.typelib).detach();
     return S_OK;
 }
 
 HRESULT LibraryTypeInfo(REFGUID guid, ITypeInfo** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    Cache& cache = TheCache();
+    {
+        SharedLock shared(cache.lock);
+        for (const auto& [id, info] : cache.typeInfos) {
+            if (id == guid) {
+                *out = support::ComPtr<ITypeInfo>(info).detach();
+                return S_OK;
+            }
+        }
+    }
     support::ComPtr<ITypeLib> lib;
-    HRESULT hr = LibraryTypeLib(lib.put());
-    if (FAILED(hr)) return hr;
-    return lib->GetTypeInfoOfGuid(guid, out);
+    if (HRESULT hr = LibraryTypeLib(lib.put()); FAILED(hr)) return hr;
+    support::ComPtr<ITypeInfo> info;
+    if (HRESULT hr = lib->GetTypeInfoOfGuid(guid, info.put()); FAILED(hr)) return hr;
+    ExclusiveLock exclusive(cache.lock);
+    cache.typeInfos.emplace_back(guid, info);
+    *out = info.detach();
+    return S_OK;
+}
+
+HRESULT LibraryDispatchTable(REFIID iid, const DispatchTable** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    Cache& cache = TheCache();
+    {
+        SharedLock shared(cache.lock);
+        for (const auto& [id, table] : cache.tables) {
+            if (id == iid) {
+                *out = table.get();
+                return S_OK;
+            }
+        }
+    }
+    support::ComPtr<ITypeInfo> info;
+    if (HRESULT hr = LibraryTypeInfo(iid, info.put()); FAILED(hr)) return hr;
+    std::unique_ptr<DispatchTable> table;
+    if (HRESULT hr = DispatchTable::Create(info.get(), table); FAILED(hr)) return hr;
+    ExclusiveLock exclusive(cache.lock);
+    for (const auto& [id, existing] : cache.tables) {
+        if (id == iid) {  // another apartment was quicker
+            *out = existing.get();
+            return S_OK;
+        }
+    }
+    cache.tables.emplace_back(iid, std::move(table));
+    *out = cache.tables.back().second.get();
+    return S_OK;
 }
 
 void ReleaseTypeLibCache() {
-    if (g_typelib) {
-        g_typelib->Release();
-        g_typelib = nullptr;
-    }
+    Cache& cache = TheCache();
+    ExclusiveLock exclusive(cache.lock);
+    cache.tables.clear();
+    cache.typeInfos.clear();
+    cache.typelib.reset();
 }
 
 }  // namespace bk

@@ -7,7 +7,9 @@
 
 #include "lib/objectmodel/classtable.h"
 #include "lib/objectmodel/module.h"
-#include "support/raii.h"
+#include "support/es/paths.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace bk {
 namespace {
@@ -17,8 +19,10 @@ using support::RegKey;
 
 constexpr wchar_t kLibraryName[] = L"Basekit0308";
 constexpr wchar_t kTypeLibVersion[] = L"1.0";
-// The automation marshaller: interfaces are marshalled through the type library.
+// The automation marshallers: dual interfaces through the type library, dispinterfaces (the
+// event interfaces that clients implement) as plain IDispatch.
 constexpr wchar_t kOleAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr wchar_t kDispatchProxy[] = L"{00020420-0000-0000-C000-000000000046}";
 
 std::wstring GuidText(const GUID& guid) {
     wchar_t text[40] = {};
@@ -60,6 +64,7 @@ void DeleteIfEmpty(const std::wstring& key) {
 struct InterfaceInfo {
     GUID iid;
     std::wstring name;
+    bool dispatchOnly = false;  // a dispinterface (events): marshalled as IDispatch
 };
 
 // The interfaces the library's classes implement or source; stand-ins of other libraries'
@@ -71,19 +76,18 @@ HRESULT ClassInterfaces(ITypeLib* lib, std::vector<InterfaceInfo>& out) {
         if (FAILED(lib->GetTypeInfoType(i, &kind)) || kind != TKIND_COCLASS) continue;
         ComPtr<ITypeInfo> coclass;
         if (FAILED(lib->GetTypeInfo(i, coclass.put()))) continue;
-        TYPEATTR* attr = nullptr;
-        if (FAILED(coclass->GetTypeAttr(&attr))) continue;
-        const WORD impls = attr->cImplTypes;
-        coclass->ReleaseTypeAttr(attr);
+        const support::TypeAttr attr = support::GetTypeAttr(coclass.get());
+        if (!attr) continue;
+        const WORD impls = attr.get().desc->cImplTypes;
         for (WORD j = 0; j < impls; ++j) {
             HREFTYPE ref = 0;
             ComPtr<ITypeInfo> itf;
             if (FAILED(coclass->GetRefTypeOfImplType(j, &ref)) || FAILED(coclass->GetRefTypeInfo(ref, itf.put())))
                 continue;
-            TYPEATTR* ia = nullptr;
-            if (FAILED(itf->GetTypeAttr(&ia))) continue;
-            InterfaceInfo info{ia->guid, {}};
-            itf->ReleaseTypeAttr(ia);
+            const support::TypeAttr ia = support::GetTypeAttr(itf.get());
+            if (!ia) continue;
+            InterfaceInfo info{ia.get().desc->guid, {}, ia.get().desc->typekind == TKIND_DISPATCH &&
+                                                            !(ia.get().desc->wTypeFlags & TYPEFLAG_FDUAL)};
             support::Bstr name;
             itf->GetDocumentation(MEMBERID_NIL, name.put(), nullptr, nullptr, nullptr);
             info.name = name.str();
@@ -97,11 +101,7 @@ std::wstring TypeLibKey() {
     GUID libid{};
     ComPtr<ITypeLib> lib;
     if (SUCCEEDED(LibraryTypeLib(lib.put()))) {
-        TLIBATTR* attr = nullptr;
-        if (SUCCEEDED(lib->GetLibAttr(&attr))) {
-            libid = attr->guid;
-            lib->ReleaseTLibAttr(attr);
-        }
+        if (const support::LibAttr attr = support::GetLibAttr(lib.get())) libid = attr.get().attr->guid;
     }
     return L"TypeLib\\" + GuidText(libid);
 }
@@ -109,6 +109,23 @@ std::wstring TypeLibKey() {
 std::wstring FolderOf(const std::wstring& path) {
     const auto slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// The file registered as the type library: Basekit0308.tlb beside the DLL when it is there
+// and holds this library (hosts whose resource lookup cannot reach the embedded library can
+// load the file; marshalling between apartments needs a loadable registered library), else
+// the DLL itself.
+std::wstring TypeLibFile(const std::wstring& dll, ITypeLib* embedded) {
+    const std::wstring beside = support::esReplaceFileExtension(dll, L"tlb");
+    ComPtr<ITypeLib> file;
+    if (FAILED(LoadTypeLibEx(beside.c_str(), REGKIND_NONE, file.put()))) return dll;
+    const support::LibAttr a = support::GetLibAttr(file.get());
+    const support::LibAttr b = support::GetLibAttr(embedded);
+    if (!a || !b) return dll;
+    const TLIBATTR& x = *a.get().attr;
+    const TLIBATTR& y = *b.get().attr;
+    const bool same = x.guid == y.guid && x.wMajorVerNum == y.wMajorVerNum && x.wMinorVerNum == y.wMinorVerNum;
+    return same ? beside : dll;
 }
 
 }  // namespace
@@ -131,7 +148,7 @@ HRESULT RegisterServer() {
 #endif
     std::vector<InterfaceInfo> interfaces;
     if (FAILED(hr = SetValue(versionKey, nullptr, help.str())) ||
-        FAILED(hr = SetValue(versionKey + L"\\0\\" + platform, nullptr, path)) ||
+        FAILED(hr = SetValue(versionKey + L"\\0\\" + platform, nullptr, TypeLibFile(path, lib.get()))) ||
         FAILED(hr = SetValue(versionKey + L"\\FLAGS", nullptr, L"0")) ||
         FAILED(hr = SetValue(versionKey + L"\\HELPDIR", nullptr, FolderOf(path))) ||
         FAILED(hr = ClassInterfaces(lib.get(), interfaces)))
@@ -139,9 +156,10 @@ HRESULT RegisterServer() {
 
     for (const auto& itf : interfaces) {
         const std::wstring key = L"Interface\\" + GuidText(itf.iid);
+        const wchar_t* proxy = itf.dispatchOnly ? kDispatchProxy : kOleAutomationProxy;
         if (FAILED(hr = SetValue(key, nullptr, itf.name)) ||
-            FAILED(hr = SetValue(key + L"\\ProxyStubClsid", nullptr, kOleAutomationProxy)) ||
-            FAILED(hr = SetValue(key + L"\\ProxyStubClsid32", nullptr, kOleAutomationProxy)) ||
+            FAILED(hr = SetValue(key + L"\\ProxyStubClsid", nullptr, proxy)) ||
+            FAILED(hr = SetValue(key + L"\\ProxyStubClsid32", nullptr, proxy)) ||
             FAILED(hr = SetValue(key + L"\\TypeLib", nullptr, libid)) ||
             FAILED(hr = SetValue(key + L"\\TypeLib", L"Version", kTypeLibVersion)))
             return hr;

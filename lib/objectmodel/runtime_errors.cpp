@@ -23,6 +23,7 @@ std::wstring_view RuntimeErrorText(long number) {
     case 91: return L"Object variable or With block variable not set";
     case 94: return L"Invalid use of Null";
     case 380: return L"Invalid property value";
+    case 400: return L"Form already displayed; can't show modally";
     case 424: return L"Object required";
     case 429: return L"ActiveX component can't create object";
     case 438: return L"Object doesn't support this property or method";

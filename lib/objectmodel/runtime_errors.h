@@ -1,5 +1,5 @@
-// Run-time error numbers the library raises and their standard English texts.
-// Platform-free: no windows.h.
+// Run-time error numbers (the automation runtime's numbering) and their standard English
+// texts: the one list for the library and Metaview. Platform-free: no windows.h.
 #pragma once
 
 #include <string_view>
@@ -7,15 +7,22 @@
 namespace bk {
 
 enum RuntimeError : long {
-    kErrInvalidCall = 5,        // invalid procedure call or argument
+    kErrInvalidCall = 5,          // invalid procedure call or argument
     kErrOverflow = 6,
     kErrOutOfMemory = 7,
-    kErrSubscript = 9,          // subscript out of range
+    kErrSubscript = 9,            // subscript out of range
+    kErrArrayLocked = 10,         // the array is fixed or temporarily locked
     kErrTypeMismatch = 13,
-    kErrObjectRequired = 424,
-    kErrNoSuchMember = 438,
+    kErrObjectNotSet = 91,        // object variable not set (a member used on Nothing)
+    kErrInvalidUseOfNull = 94,
     kErrInvalidProperty = 380,
-    kErrArgumentCount = 450,    // wrong number of arguments or invalid property assignment
+    kErrFormAlreadyShown = 400,   // a form already displayed can't be shown modally
+    kErrObjectRequired = 424,
+    kErrNoSuchMember = 438,       // object doesn't support this property or method
+    kErrActionNotSupported = 445,
+    kErrNamedArgument = 448,      // named argument not found
+    kErrArgumentNotOptional = 449,
+    kErrArgumentCount = 450,      // wrong number of arguments or invalid property assignment
     kErrDuplicateKey = 457,
 };
 

@@ -2,38 +2,18 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <new>
-
 #include "lib/objectmodel/classtable.h"
 #include "lib/objectmodel/module.h"
 #include "lib/objectmodel/registration.h"
+#include "lib/objectmodel/unknown.h"
 
 namespace bk {
 namespace {
 
-class ClassFactory : public IClassFactory {
+class ClassFactory : public UnknownObject<ClassFactory, IClassFactory> {
 public:
-    explicit ClassFactory(CreateFunction create) : create_(create) { ModuleAddRef(); }
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
-    virtual ~ClassFactory() { ModuleRelease(); }
+    explicit ClassFactory(CreateFunction create) : create_(create) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (!out) return E_POINTER;
         *out = nullptr;
@@ -41,12 +21,11 @@ public:
         return create_(iid, out);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        if (lock) ModuleAddRef(); else ModuleRelease();
+        if (lock) ModuleLock(); else ModuleUnlock();
         return S_OK;
     }
 
 private:
-    LONG refs_ = 1;
     CreateFunction create_;
 };
 
@@ -68,11 +47,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     *out = nullptr;
     for (const auto& entry : bk::ClassTable()) {
         if (*entry.clsid != clsid) continue;
-        auto* factory = new (std::nothrow) bk::ClassFactory(entry.create);
-        if (!factory) return E_OUTOFMEMORY;
-        HRESULT hr = factory->QueryInterface(iid, out);
-        factory->Release();
-        return hr;
+        return bk::ClassFactory::New(iid, out, entry.create);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }

@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "support/raii.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace bktest::gui {
 

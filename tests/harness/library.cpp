@@ -47,24 +47,15 @@ CallError LastError(HRESULT hr) {
 }
 
 HRESULT Dispatch::Call(const wchar_t* name, WORD flags, std::initializer_list<VARIANT*> args, VARIANT* result) {
-    Clear();
-    if (!object) return E_POINTER;
+    raised.reset();
+    if (!late.valid()) return E_POINTER;
     DISPID id = 0;
     LPOLESTR n = const_cast<LPOLESTR>(name);
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) return hr;
-    std::vector<VARIANTARG> reversed(args.size());
-    size_t i = args.size();
-    for (VARIANT* a : args) reversed[--i] = *a;  // shallow: the callers keep ownership
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    DISPID putId = DISPID_PROPERTYPUT;
-    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        params.rgdispidNamedArgs = &putId;
-        params.cNamedArgs = 1;
-    }
-    UINT argErr = 0;
-    if (result) VariantInit(result);
-    return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception, &argErr);
+    // The name is looked up as the object answers it, so that a test sees DISP_E_UNKNOWNNAME.
+    if (HRESULT hr = late.object()->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr)) return hr;
+    std::vector<VARIANT> inOrder;
+    for (VARIANT* a : args) inOrder.push_back(*a);  // shallow: the callers keep ownership
+    return late.InvokeRaw(id, flags, inOrder, result, raised.put());
 }
 
 std::wstring Text(const VARIANT& v) {

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "Basekit0308.h"
-#include "support/raii.h"
+#include "lib/objectmodel/latebinding.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace bktest {
 
@@ -43,11 +45,12 @@ struct CallError {
 };
 CallError LastError(HRESULT hr);
 
-// Late binding by name through IDispatch, as script clients call.
+// Late binding by name through IDispatch, as script clients call, keeping the raw outcome of
+// the call (its HRESULT and exception) for the tests to check.
 struct Dispatch {
-    explicit Dispatch(IDispatch* d) : object(ComPtr<IDispatch>::Share(d)) {}
+    explicit Dispatch(IDispatch* d) : late(d) {}
     template <class T>
-    explicit Dispatch(const ComPtr<T>& p) { if (p) p->QueryInterface(IID_IDispatch, object.put_void()); }
+    explicit Dispatch(const ComPtr<T>& p) : late(static_cast<IUnknown*>(p.get())) {}
 
     // Invokes `name` with the arguments in call order; fills `result` and the exception.
     HRESULT Call(const wchar_t* name, WORD flags, std::initializer_list<VARIANT*> args, VARIANT* result = nullptr);
@@ -58,15 +61,11 @@ struct Dispatch {
         return Call(name, DISPATCH_PROPERTYGET, args, result);
     }
 
-    ComPtr<IDispatch> object;
-    EXCEPINFO exception{};  // of the last call that returned DISP_E_EXCEPTION
-    ~Dispatch() { Clear(); }
-    void Clear() {
-        SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrHelpFile);
-        exception = EXCEPINFO{};
-    }
+    IDispatch* object() const { return late.object(); }
+
+    bk::LateBound late;
+    support::ExcepInfo raised;
+    const EXCEPINFO& exception = raised.get();  // of the last call that returned DISP_E_EXCEPTION
     Dispatch(const Dispatch&) = delete;
     Dispatch& operator=(const Dispatch&) = delete;
 };

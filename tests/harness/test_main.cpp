@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/raii.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 int wmain(int argc, wchar_t** argv) {
     support::ComApartment apartment;

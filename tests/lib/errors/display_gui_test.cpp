@@ -2,7 +2,7 @@
 // button, Silent; early- and late-bound.
 #include <gtest/gtest.h>
 
-#include "support/application.h"
+#include "support/es/application.h"
 #include "tests/harness/library.h"
 #include "tests/lib/errors/box_driver.h"
 #include "tests/lib/errors/fake_error.h"

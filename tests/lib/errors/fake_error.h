@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "Basekit0308.h"
-#include "support/raii.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
 
 namespace bktest {
 

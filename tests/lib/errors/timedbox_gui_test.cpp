@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "support/application.h"
+#include "support/es/application.h"
 #include "tests/harness/library.h"
 #include "tests/lib/errors/box_driver.h"
 

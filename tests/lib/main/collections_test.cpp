@@ -98,7 +98,7 @@ TEST(CollectionObject, EnumeratesThroughNewEnum) {
     Dispatch late(c);
     Variant result;
     DISPPARAMS noArgs{};
-    ASSERT_EQ(S_OK, late.object->Invoke(DISPID_NEWENUM, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &noArgs,
+    ASSERT_EQ(S_OK, late.object()->Invoke(DISPID_NEWENUM, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &noArgs,
                                         result.get(), nullptr, nullptr));
     ASSERT_TRUE(result.vt() == VT_UNKNOWN || result.vt() == VT_DISPATCH);
     ComPtr<IEnumVARIANT> lateEnum;
@@ -131,11 +131,11 @@ TEST(CollectionBuilder, KeysArePositionsAndAnyNumberOfArgumentsLateBound) {
     for (auto& v : values) ptrs.push_back(v.get());
     DISPID id = 0;
     LPOLESTR name = const_cast<LPOLESTR>(L"Collection");
-    ASSERT_EQ(S_OK, late.object->GetIDsOfNames(IID_NULL, &name, 1, 0, &id));
+    ASSERT_EQ(S_OK, late.object()->GetIDsOfNames(IID_NULL, &name, 1, 0, &id));
     std::vector<VARIANTARG> reversed(values.size());
     for (size_t i = 0; i < values.size(); ++i) reversed[values.size() - 1 - i] = *values[i].get();
     DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    ASSERT_EQ(S_OK, late.object->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result.put(), nullptr, nullptr));
+    ASSERT_EQ(S_OK, late.object()->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result.put(), nullptr, nullptr));
     ComPtr<_Collection> twenty;
     ASSERT_EQ(S_OK, V_DISPATCH(result.get())->QueryInterface(__uuidof(_Collection), twenty.put_void()));
     long count = 0;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "support/system.h"
+#include "support/es/fileops.h"
 #include "tests/lib/main/main_test_util.h"
 
 using namespace bktest;
@@ -54,7 +54,7 @@ Args Late(_CommandLineParser* p, const wchar_t* text, bool addDummy) {
     Variant past = Variant::FromLong(count);
     DISPPARAMS params{past.get(), nullptr, 1, 0};
     EXCEPINFO info{};
-    EXPECT_EQ(DISP_E_EXCEPTION, late.object->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET, &params,
+    EXPECT_EQ(DISP_E_EXCEPTION, late.object()->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET, &params,
                                                     result.put(), &info, nullptr));
     EXPECT_EQ(kSubscript, info.scode);
     EXPECT_STREQ(L"Subscript out of range", info.bstrDescription);

@@ -8,19 +8,11 @@
 #include <vector>
 
 #include "tests/harness/library.h"
+#include "tests/lib/objectmodel/registered.h"
 
 using namespace bktest;
 
 namespace {
-
-template <class F>
-F Export(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Library(), name)));
-}
-HRESULT CallExport(const char* name) {
-    auto f = Export<HRESULT(STDAPICALLTYPE*)()>(name);
-    return f ? f() : E_FAIL;
-}
 
 std::wstring GuidText(const GUID& g) {
     wchar_t text[40] = {};
@@ -93,6 +85,7 @@ const InterfaceRow kInterfaces[] = {
 
 const std::wstring kLibId = L"{8A2F0110-4E81-4EE5-80F5-60D3A8305250}";
 constexpr wchar_t kAutomationMarshaller[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr wchar_t kDispatchMarshaller[] = L"{00020420-0000-0000-C000-000000000046}";
 // Stand-ins of the automation runtime's own types: that library registers them, not we.
 const wchar_t* const kForeignInterfaces[] = {L"{A4C46780-499F-101B-BB78-00AA00383CBB}",
                                              L"{A4C466B8-499F-101B-BB78-00AA00383CBB}"};
@@ -108,25 +101,14 @@ std::vector<std::wstring> OurKeys() {
     return keys;
 }
 
-// Registered for the scope of a test, unregistered after it whatever happened.
-class Registered {
-public:
-    Registered() : hr_(CallExport("DllRegisterServer")) {}
-    ~Registered() { CallExport("DllUnregisterServer"); }
-    Registered(const Registered&) = delete;
-    Registered& operator=(const Registered&) = delete;
-    HRESULT result() const { return hr_; }
-
-private:
-    HRESULT hr_;
-};
-
 TEST(Registration, WritesTypeLibraryInterfaceAndClassKeys) {
     Registered registered;
     ASSERT_EQ(S_OK, registered.result());
     const std::wstring path = LibraryPath();
+    // The type library is registered as the file delivered beside the DLL.
+    const std::wstring typelibFile = path.substr(0, path.size() - 3) + L"tlb";
     const std::wstring version = L"TypeLib\\" + kLibId + L"\\1.0";
-    EXPECT_TRUE(SamePath(Value(version + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32")), path))
+    EXPECT_TRUE(SamePath(Value(version + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32")), typelibFile))
         << Value(version + L"\\0\\win64").value_or(L"<missing>");
     EXPECT_EQ(L"0", Value(version + L"\\FLAGS").value_or(L"<missing>"));
 
@@ -134,7 +116,10 @@ TEST(Registration, WritesTypeLibraryInterfaceAndClassKeys) {
         SCOPED_TRACE(testing::Message() << "interface " << i.name);
         const std::wstring key = L"Interface\\" + GuidText(*i.iid);
         EXPECT_EQ(i.name, Value(key).value_or(L"<missing>"));
-        EXPECT_EQ(kAutomationMarshaller, Value(key + L"\\ProxyStubClsid32").value_or(L"<missing>"));
+        // Event interfaces, which clients implement, are marshalled as plain IDispatch.
+        const bool events = *i.iid == DIID___orxTabControl;
+        EXPECT_EQ(events ? kDispatchMarshaller : kAutomationMarshaller,
+                  Value(key + L"\\ProxyStubClsid32").value_or(L"<missing>"));
         EXPECT_EQ(kLibId, Value(key + L"\\TypeLib").value_or(L"<missing>"));
         EXPECT_EQ(L"1.0", Value(key + L"\\TypeLib", L"Version").value_or(L"<missing>"));
     }

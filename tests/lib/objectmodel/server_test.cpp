@@ -6,20 +6,13 @@
 #include <vector>
 
 #include "tests/harness/library.h"
+#include "tests/lib/objectmodel/registered.h"
 
 using namespace bktest;
 
 namespace {
 
-template <class F>
-F Export(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Library(), name)));
-}
-
-HRESULT CanUnloadNow() {
-    auto f = Export<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow");
-    return f ? f() : E_FAIL;
-}
+HRESULT CanUnloadNow() { return CallExport("DllCanUnloadNow"); }
 
 HRESULT ClassFactory(const CLSID& clsid, IClassFactory** out) {
     auto f = Export<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject");
@@ -122,6 +115,19 @@ TEST(UnloadNow, NoWhileAClassFactoryIsLocked) {
     ASSERT_EQ(S_OK, factory->LockServer(FALSE));
     factory.reset();
     EXPECT_EQ(S_OK, CanUnloadNow());
+
+    // More unlocks than locks must not hide a live object, nor swallow a later lock.
+    ASSERT_EQ(S_OK, ClassFactory(CLSID_orxMain, factory.put()));
+    EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+    EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+    EXPECT_EQ(S_FALSE, CanUnloadNow());
+    ASSERT_EQ(S_OK, factory->LockServer(TRUE));
+    factory.reset();
+    EXPECT_EQ(S_FALSE, CanUnloadNow());
+    ASSERT_EQ(S_OK, ClassFactory(CLSID_orxMain, factory.put()));
+    ASSERT_EQ(S_OK, factory->LockServer(FALSE));
+    factory.reset();
+    EXPECT_EQ(S_OK, CanUnloadNow());
 }
 
 // ---- Members not built yet fail honestly (a row goes when its member is built)
@@ -209,7 +215,7 @@ TEST(LateBinding, OmittedOptionalByReferenceArgumentsReachTheMember) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(L"ErrorDisplayAPI"), const_cast<LPOLESTR>(L"Silent"),
                         const_cast<LPOLESTR>(L"ErrorNumber")};
     DISPID ids[3] = {};
-    ASSERT_EQ(S_OK, err.object->GetIDsOfNames(IID_NULL, names, 3, LOCALE_USER_DEFAULT, ids));
+    ASSERT_EQ(S_OK, err.object()->GetIDsOfNames(IID_NULL, names, 3, LOCALE_USER_DEFAULT, ids));
     EXPECT_EQ(4, ids[1]);  // parameter positions
     EXPECT_EQ(0, ids[2]);
 
@@ -222,7 +228,7 @@ TEST(LateBinding, OmittedOptionalByReferenceArgumentsReachTheMember) {
         Variant result;
         EXCEPINFO info{};
         UINT argErr = 0;
-        const HRESULT hr = err.object->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+        const HRESULT hr = err.object()->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
                                               result.get(), &info, &argErr);
         Bstr description = Bstr::Attach(info.bstrDescription), source = Bstr::Attach(info.bstrSource),
              help = Bstr::Attach(info.bstrHelpFile);
@@ -310,7 +316,7 @@ TEST(RuntimeErrors, CrossEarlyAndLateBound) {
     DISPPARAMS params{&arg, nullptr, 1, 0};
     EXCEPINFO info{};
     UINT argErr = 0;
-    EXPECT_EQ(DISP_E_EXCEPTION, late.object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+    EXPECT_EQ(DISP_E_EXCEPTION, late.object()->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
                                                     &params, result.put(), &info, &argErr));
     Bstr description = Bstr::Attach(info.bstrDescription), source = Bstr::Attach(info.bstrSource),
          help = Bstr::Attach(info.bstrHelpFile);

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "support/resources.h"
+#include "support/win/resources.h"
 #include "tests/harness/library.h"
 
 using namespace bktest;

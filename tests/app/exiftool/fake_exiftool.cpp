@@ -1,0 +1,114 @@
+// A stand-in for exiftool.exe in the tests of the ExifTool run, and a child process for the
+// launcher tests.
+//
+// As a child ("--child" first): "--child sleep MS", "--child echo OUT ERR CODE" (writes OUT to
+// standard output, ERR to standard error, exits with CODE).
+//
+// As exiftool.exe: behaviour from "fake-exiftool.txt" beside the program, UTF-8 lines
+// key=value ("\n" in a value stands for CR LF):
+//   exit=N          exit code (default 0)
+//   stdout=TEXT     written to standard output in the OEM code page
+//   stdout-utf8=TEXT written to standard output as UTF-8
+//   stderr=TEXT     written to standard error in the OEM code page
+//   result=TEXT     written as UTF-8 into the file named after -W+! (default: a short tag list)
+//   noresult=1      write no result file
+// Every run appends its command line and current folder to "fake-exiftool.log" beside the
+// program (UTF-8, one "cmd=" and one "cwd=" line).
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "tests/harness/scratch.h"
+
+namespace {
+
+std::string Bytes(const std::wstring& text, UINT codePage) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+void Write(HANDLE h, const std::string& bytes) {
+    DWORD written = 0;
+    if (h && h != INVALID_HANDLE_VALUE && !bytes.empty())
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::map<std::string, std::wstring> ReadConfig() {
+    std::map<std::string, std::wstring> config;
+    const std::string text = mvtest::ReadBytes(mvtest::ProgramFolder() + L"\\fake-exiftool.txt");
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t eq = line.find('=');
+        if (eq != std::string::npos) {
+            std::wstring value = mvtest::FromUtf8(line.substr(eq + 1));
+            for (size_t p; (p = value.find(L"\\n")) != std::wstring::npos;) value.replace(p, 2, L"\r\n");
+            config[line.substr(0, eq)] = value;
+        }
+        start = end + 1;
+    }
+    return config;
+}
+
+void Log() {
+    wchar_t cwd[MAX_PATH * 2] = {};
+    GetCurrentDirectoryW(MAX_PATH * 2, cwd);
+    HANDLE h = CreateFileW((mvtest::ProgramFolder() + L"\\fake-exiftool.log").c_str(), FILE_APPEND_DATA,
+                           FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    Write(h, "cmd=" + Bytes(GetCommandLineW(), CP_UTF8) + "\ncwd=" + Bytes(cwd, CP_UTF8) + "\n");
+    CloseHandle(h);
+}
+
+int Child(int argc, wchar_t** argv) {
+    const std::wstring what = argc > 2 ? argv[2] : L"";
+    if (what == L"sleep" && argc > 3) {
+        Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+        return 0;
+    }
+    if (what == L"echo" && argc > 5) {
+        Write(GetStdHandle(STD_OUTPUT_HANDLE), Bytes(argv[3], CP_UTF8));
+        Write(GetStdHandle(STD_ERROR_HANDLE), Bytes(argv[4], CP_UTF8));
+        return _wtoi(argv[5]);
+    }
+    return 99;
+}
+
+int ExifTool(int argc, wchar_t** argv) {
+    Log();
+    auto config = ReadConfig();
+    std::wstring resultFile;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::wstring(argv[i]) == L"-W+!") resultFile = argv[i + 1];
+
+    Write(GetStdHandle(STD_OUTPUT_HANDLE), Bytes(config[("stdout")], CP_OEMCP));
+    Write(GetStdHandle(STD_OUTPUT_HANDLE), Bytes(config["stdout-utf8"], CP_UTF8));
+    Write(GetStdHandle(STD_ERROR_HANDLE), Bytes(config["stderr"], CP_OEMCP));
+
+    if (config["noresult"].empty() && !resultFile.empty()) {
+        std::wstring result = config.count("result") ? config["result"]
+                                                     : L"\r\n---- ExifTool ----\r\nExifTool Version Number : 0.01\r\n";
+        HANDLE h = CreateFileW(resultFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            Write(h, Bytes(result, CP_UTF8));
+            CloseHandle(h);
+        }
+    }
+    return config.count("exit") ? _wtoi(config["exit"].c_str()) : 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc > 1 && std::wstring(argv[1]) == L"--child") return Child(argc, argv);
+    return ExifTool(argc, argv);
+}

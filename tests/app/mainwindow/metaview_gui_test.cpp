@@ -1,0 +1,446 @@
+// Metaview end to end: the real ExifTool beside it on sample files made here, stand-ins for
+// ExifTool's failures and slowness, saving, the settings and the window placement.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <utility>
+
+#include "app/mainwindow/mainwindow.h"
+#include "app/startup/startup.h"
+#include "app/version/versionresource.h"
+#include "support/win/com.h"
+#include "support/win/owner.h"
+#include "tests/harness/guidriver.h"
+#include "tests/harness/library.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace gui = bktest::gui;
+using bktest::BinFile;
+using metaview::MainWindow;
+namespace menu = metaview::menu;
+
+constexpr DWORD kRunTimeoutMs = 60000;
+constexpr wchar_t kSettingsKey[] = L"Software\\Orvex\\Metaview";
+
+// A folder of the test's own, removed with everything in it when the test ends.
+struct Folder {
+    explicit Folder(const std::wstring& name) {
+        wchar_t base[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, base);
+        path = fs::path(base) / (L"mv-" + name + L"-" + std::to_wstring(GetCurrentProcessId()));
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+        fs::create_directories(path);
+    }
+    ~Folder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    fs::path path;
+};
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = gui::kDefaultTimeoutMs) {
+    for (DWORD start = GetTickCount(); !done(); Sleep(50))
+        if (GetTickCount() - start > timeoutMs) return false;
+    return true;
+}
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Metaview started from `exe`, optionally with a private temporary folder.
+class Metaview {
+public:
+    Metaview(const fs::path& exe, const std::wstring& argument, const fs::path& temp = {}) {
+        std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + argument;
+        std::wstring environment;
+        if (!temp.empty()) {
+            // The own environment with TEMP and TMP replaced.
+            if (wchar_t* block = GetEnvironmentStringsW()) {
+                for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+                    if (_wcsnicmp(p, L"TEMP=", 5) == 0 || _wcsnicmp(p, L"TMP=", 4) == 0) continue;
+                    environment.append(p).push_back(L'\0');
+                }
+                FreeEnvironmentStringsW(block);
+            }
+            for (const wchar_t* name : {L"TEMP=", L"TMP="}) environment.append(name + temp.wstring()).push_back(L'\0');
+            environment.push_back(L'\0');
+        }
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                           environment.empty() ? nullptr : environment.data(), nullptr, &si, &pi)) {
+            process_.reset(pi.hProcess);
+            CloseHandle(pi.hThread);
+            id_ = pi.dwProcessId;
+        }
+        window = gui::WaitForWindow({std::nullopt, MainWindow::kClassName, id_});
+        if (window) box = FindWindowExW(window, nullptr, L"Edit", nullptr);
+    }
+    ~Metaview() {
+        if (process_.valid() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.get(), 1);
+            WaitForSingleObject(process_.get(), 5000);
+        }
+    }
+    DWORD id() const { return id_; }
+    bool Ended(DWORD timeoutMs = gui::kDefaultTimeoutMs) const {
+        return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+    }
+    // The box text once the run has shown its outcome (read until two reads agree: a read
+    // that meets the box while its text is being replaced may see part of it).
+    std::wstring Outcome() const {
+        std::wstring text, previous;
+        WaitUntil([&] {
+            previous = std::exchange(text, gui::WindowText(box));
+            return !text.empty() && text == previous && text != L"Running ExifTool..." &&
+                   text != L"Parsing result data...";
+        }, kRunTimeoutMs);
+        return text;
+    }
+    // Drives File > Save: types the name into the save dialog and confirms it.
+    ::testing::AssertionResult Save(const fs::path& file) const {
+        gui::SendMenuCommand(window, menu::kSave);
+        HWND dialog = gui::WaitForWindow({L"Save As", L"#32770", id_});
+        if (!dialog) return ::testing::AssertionFailure() << "no save dialog";
+        HWND name = nullptr;
+        for (const auto& c : gui::ListControls(dialog))
+            if (c.className == L"Edit" && c.visible && !name) name = c.handle;
+        if (!name) return ::testing::AssertionFailure() << "no file name field";
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+        gui::ClickButton(dialog, IDOK);
+        if (!gui::WaitForWindowGone(dialog)) return ::testing::AssertionFailure() << "save dialog stays";
+        if (!WaitUntil([&] { return fs::exists(file); })) return ::testing::AssertionFailure() << "nothing written";
+        return ::testing::AssertionSuccess();
+    }
+    ::testing::AssertionResult CloseWithEscape() const {
+        gui::PressKey(window, VK_ESCAPE);
+        if (!Ended()) return ::testing::AssertionFailure() << "still running after Esc";
+        return ::testing::AssertionSuccess();
+    }
+
+    HWND window = nullptr;
+    HWND box = nullptr;
+
+private:
+    support::UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
+// Metaview, its library and `exifTool` (a stand-in built by the tests, or none) in a folder
+// of their own; `config` goes into the stand-in's fake-exiftool.txt.
+fs::path PrivateCopy(const Folder& folder, const wchar_t* exifTool, const std::string& config = {}) {
+    fs::copy_file(BinFile(L"Metaview.exe"), folder.path / L"Metaview.exe");
+    fs::copy_file(BinFile(L"Basekit0308.dll"), folder.path / L"Basekit0308.dll");
+    if (exifTool) fs::copy_file(BinFile(exifTool), folder.path / L"exiftool.exe");
+    if (!config.empty()) std::ofstream(folder.path / L"fake-exiftool.txt", std::ios::binary) << config;
+    return folder.path / L"Metaview.exe";
+}
+
+void ForgetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
+
+std::wstring StoredText(const wchar_t* section, const wchar_t* name) {
+    wchar_t value[256] = {};
+    DWORD size = sizeof(value) - sizeof(wchar_t);
+    RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kSettingsKey) + L"\\" + section).c_str(), name, RRF_RT_REG_SZ,
+                 nullptr, value, &size);
+    return value;
+}
+
+// A 1x1 PNG.
+const unsigned char kPng[] = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
+    0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0x1F, 0x15, 0xC4, 0x89, 0x00, 0x00, 0x00,
+    0x0D, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0xF0, 0x1F, 0x00, 0x05, 0x00, 0x01, 0xFF,
+    0x89, 0x99, 0x3D, 0x1D, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+
+TEST(MetaviewRealExifTool, ShowsTagsSavesThemAndLeavesNoTemporaryFiles) {
+    ForgetSettings();
+    Folder pictures(L"pictures"), temp(L"temp"), saved(L"saved");
+    const fs::path rose = fs::path(BK_SAMPLES_DIR) / L"rose.jpg";
+    for (const wchar_t* name : {L"rose.jpg", L"rose with blanks.jpg", L"-rose.jpg"})
+        fs::copy_file(rose, pictures.path / name);
+    std::ofstream(pictures.path / L"tiny.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(kPng), sizeof(kPng));
+
+    const struct {
+        const wchar_t* name;
+        const wchar_t* expectedTag;
+    } files[] = {
+        {L"rose.jpg", L"GPS Latitude"},
+        {L"rose with blanks.jpg", L"GPS Latitude"},
+        {L"-rose.jpg", L"GPS Latitude"},
+        {L"tiny.png", L"Image Width"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(testing::Message() << "file: " << Utf8(f.name));
+        const fs::path file = pictures.path / f.name;
+        Metaview mv(BinFile(L"Metaview.exe"), L"\"" + file.wstring() + L"\"", temp.path);
+        ASSERT_NE(mv.box, nullptr);
+        EXPECT_EQ(gui::WindowText(mv.window), std::wstring(f.name) + L" \u2013 Metaview");
+        const std::wstring text = mv.Outcome();
+        EXPECT_NE(text.find(L"ExifTool Version Number"), std::wstring::npos) << Utf8(text.substr(0, 400));
+        EXPECT_NE(text.find(f.expectedTag), std::wstring::npos);
+        EXPECT_NE(text.find(L"File Name"), std::wstring::npos);
+        ASSERT_FALSE(text.empty());
+        EXPECT_NE(text.front(), L'\r');
+        EXPECT_NE(text.front(), L'\n');
+        EXPECT_NE(text.back(), L'\n');
+        if (f.name == std::wstring(L"rose.jpg")) {
+            const fs::path out = saved.path / L"rose tags.txt";
+            ASSERT_TRUE(mv.Save(out));
+            EXPECT_EQ(ReadBytes(out), "\xEF\xBB\xBF" + Utf8(text));
+            EXPECT_EQ(_wcsicmp(StoredText(L"OFN Paths", L"Last open TXT directory").c_str(), saved.path.c_str()), 0);
+        }
+        ASSERT_TRUE(mv.CloseWithEscape());
+        EXPECT_TRUE(fs::is_empty(temp.path)) << "left in the temporary folder: "
+                                             << fs::directory_iterator(temp.path)->path().string();
+    }
+
+    // A file that does not exist: ExifTool's own failure report.
+    Metaview mv(BinFile(L"Metaview.exe"), L"\"" + (pictures.path / L"missing.jpg").wstring() + L"\"", temp.path);
+    ASSERT_NE(mv.box, nullptr);
+    const std::wstring text = mv.Outcome();
+    EXPECT_EQ(text.rfind((pictures.path / L"missing.jpg").wstring() + L"\r\n\r\nExifTool has failed. Exit code: ", 0), 0u)
+        << Utf8(text);
+    EXPECT_NE(text.find(L"The command line was:"), std::wstring::npos);
+    ASSERT_TRUE(mv.CloseWithEscape());
+    EXPECT_TRUE(fs::is_empty(temp.path));
+}
+
+TEST(MetaviewFailures, NoExifToolBesideTheProgram) {
+    Folder folder(L"noexiftool");
+    const fs::path exe = PrivateCopy(folder, nullptr);
+    Metaview mv(exe, L"picture.jpg");
+    ASSERT_NE(mv.box, nullptr);
+    const std::wstring text = mv.Outcome();
+    EXPECT_NE(text.find(L"\r\n\r\nCat't run ExifTool.\r\n\r\n"), std::wstring::npos) << Utf8(text);
+    EXPECT_NE(text.find(L"The command line was:\r\n\r\n\"" + (folder.path / L"exiftool.exe").wstring() + L"\""),
+              std::wstring::npos)
+        << Utf8(text);
+    ASSERT_TRUE(mv.CloseWithEscape());
+}
+
+TEST(MetaviewFailures, NonZeroExitReportsAndSaveWritesTheStandardOutput) {
+    Folder folder(L"fails");
+    const fs::path exe =
+        PrivateCopy(folder, L"fake_exiftool.exe", "exit=7\nstdout=Some output\\nsecond line\nstderr=It broke\nnoresult=1\n");
+    Metaview mv(exe, L"picture.jpg");
+    ASSERT_NE(mv.box, nullptr);
+    const std::wstring text = mv.Outcome();
+    EXPECT_NE(text.find(L"ExifTool has failed. Exit code: "), std::wstring::npos) << Utf8(text);
+    EXPECT_NE(text.find(L"\r\n\r\n@stdout:\r\n\r\nSome output\r\nsecond line"), std::wstring::npos) << Utf8(text);
+    EXPECT_NE(text.find(L"\r\n\r\n@stderr:\r\n\r\nIt broke"), std::wstring::npos);
+    EXPECT_NE(text.find(L"-lang \"en\""), std::wstring::npos);
+
+    const fs::path out = folder.path / L"output.txt";
+    ASSERT_TRUE(mv.Save(out));
+    EXPECT_EQ(ReadBytes(out), "\xEF\xBB\xBFSome output\r\nsecond line");
+    ASSERT_TRUE(mv.CloseWithEscape());
+}
+
+TEST(MetaviewBusy, ClosingIsRefusedWhileExifToolRuns) {
+    Folder folder(L"slow");
+    const fs::path exe = PrivateCopy(folder, L"slow_exiftool.exe");
+    Metaview mv(exe, L"picture.jpg");
+    ASSERT_NE(mv.box, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return gui::WindowText(mv.box) == L"Running ExifTool..."; }));
+    gui::PressKey(mv.window, VK_ESCAPE);
+    gui::SendMenuCommand(mv.window, menu::kExit);
+    gui::RequestClose(mv.window);
+    EXPECT_FALSE(mv.Ended(1000)) << "closed during the run";
+    EXPECT_TRUE(IsWindow(mv.window));
+    EXPECT_NE(mv.Outcome().find(L"ExifTool Version Number : 0.01"), std::wstring::npos);
+    EXPECT_FALSE(mv.Ended(300)) << "a refused close must not come back later";
+    ASSERT_TRUE(mv.CloseWithEscape());
+}
+
+TEST(MetaviewSelectAll, CtrlASelectsTheWholeText) {
+    Folder folder(L"selectall");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "exit=1\nstdout=Line one\\nLine two\n");
+    Metaview mv(exe, L"picture.jpg");
+    ASSERT_NE(mv.box, nullptr);
+    const std::wstring text = mv.Outcome();
+    SetForegroundWindow(mv.window);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == mv.window; }, 5000));
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_CONTROL, 'A', 'A', VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+    DWORD start = 1, end = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        SendMessageW(mv.box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return start == 0 && end == text.size();
+    }, 5000)) << start << ".." << end << " of " << text.size();
+    EXPECT_EQ(gui::WindowText(mv.box), text) << "the control character must not reach the box";
+    ASSERT_TRUE(mv.CloseWithEscape());
+}
+
+// The window's outer rectangle is `expected`: the placement of an earlier run came back.
+void ExpectWindowAt(HWND window, const RECT& expected) {
+    RECT now{};
+    GetWindowRect(window, &now);
+    EXPECT_EQ(now.left, expected.left);
+    EXPECT_EQ(now.top, expected.top);
+    EXPECT_EQ(now.right, expected.right);
+    EXPECT_EQ(now.bottom, expected.bottom);
+}
+
+// Settings: stored colours at start, the dialog's Ok, the ExifTool options at the next start,
+// and the placement after a restart.
+TEST(MetaviewSettings, AppliedNowOrAtTheNextStartAndPlacementKept) {
+    ForgetSettings();
+    Folder folder(L"settings");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "exit=2\n");
+    RECT moved{};
+    {
+        Metaview mv(exe, L"picture.jpg");
+        ASSERT_NE(mv.box, nullptr);
+        EXPECT_NE(mv.Outcome().find(L"-lang \"en\""), std::wstring::npos);
+
+        gui::SendMenuCommand(mv.window, menu::kSettings);
+        HWND dialog = gui::WaitForWindow({L"Settings", L"#32770", mv.id()});
+        ASSERT_NE(dialog, nullptr);
+        HWND language = GetDlgItem(dialog, 1001);
+        SendMessageW(language, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"de"));
+        const COLORREF pendingBack = static_cast<COLORREF>(GetWindowLongPtrW(GetDlgItem(dialog, 1006), GWLP_USERDATA));
+        gui::ClickButton(dialog, IDOK);
+        ASSERT_TRUE(gui::WaitForWindowGone(dialog));
+        EXPECT_EQ(StoredText(L"ExifTool Params", L"Text Language"), L"de");
+        EXPECT_EQ(pendingBack, 0x4000u);
+
+        // The box is painted in the stored background colour: a pixel near its lower right
+        // corner, away from the text.
+        RECT client{};
+        GetClientRect(mv.box, &client);
+        POINT p{client.right - 6, client.bottom - 6};
+        ClientToScreen(mv.box, &p);
+        HDC screen = GetDC(nullptr);
+        const COLORREF pixel = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(pixel, pendingBack);
+
+        SetWindowPos(mv.window, nullptr, 40, 50, 500, 360, SWP_NOZORDER | SWP_NOACTIVATE);
+        GetWindowRect(mv.window, &moved);
+        ASSERT_TRUE(mv.CloseWithEscape());
+    }
+    Metaview again(exe, L"picture.jpg");
+    ASSERT_NE(again.box, nullptr);
+    EXPECT_NE(again.Outcome().find(L"-lang \"de\""), std::wstring::npos);
+    ExpectWindowAt(again.window, moved);
+    ASSERT_TRUE(again.CloseWithEscape());
+    ForgetSettings();
+}
+
+// Logging off: the window is told that the session ends and may then be ended without being
+// closed; the placement and the settings are written at that point.
+TEST(MetaviewSettings, SessionEndWritesPlacementAndSettings) {
+    ForgetSettings();
+    Folder folder(L"session");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "exit=2\n");
+    RECT moved{};
+    {
+        Metaview mv(exe, L"picture.jpg");
+        ASSERT_NE(mv.box, nullptr);
+        mv.Outcome();
+        SetWindowPos(mv.window, nullptr, 60, 70, 520, 380, SWP_NOZORDER | SWP_NOACTIVATE);
+        GetWindowRect(mv.window, &moved);
+        EXPECT_TRUE(SendMessageW(mv.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        SendMessageW(mv.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(StoredText(L"ExifTool Params", L"Text Language"), L"en");
+    }  // ended without being closed
+    Metaview again(exe, L"picture.jpg");
+    ASSERT_NE(again.box, nullptr);
+    ExpectWindowAt(again.window, moved);
+    again.Outcome();  // Esc closes only once the run is over
+    ASSERT_TRUE(again.CloseWithEscape());
+    ForgetSettings();
+}
+
+bool ItemEnabled(HMENU menu, UINT id) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STATE;
+    return GetMenuItemInfoW(menu, id, FALSE, &item) && !(item.fState & MFS_DISABLED);
+}
+
+std::wstring ItemText(HMENU menu, UINT position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, position, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+    return text;
+}
+
+// The window inside this process (menus cannot be read from another process under Wine), with
+// the real ExifTool beside this test program.
+TEST(MetaviewMenus, ItemsAreEnabledOnlyAfterTheRun) {
+    support::ComApartment apartment;
+    metaview::Program program;
+    const std::wstring exe = BinFile(L"Metaview.exe");
+    program.identity = *metaview::ReadAppIdentity(exe);
+    program.identity.exeName = L"MetaviewMenuTest";  // settings of its own
+    program.commandLineFileName = (fs::path(BK_SAMPLES_DIR) / L"rose.jpg").wstring();
+    auto window = MainWindow::Create(program);
+    ASSERT_TRUE(window);
+    HMENU bar = GetMenu(window->hwnd());
+    ASSERT_EQ(GetMenuItemCount(bar), 4);
+    EXPECT_EQ(ItemText(bar, 0), L"File");
+    EXPECT_EQ(ItemText(bar, 1), L"Tools");
+    EXPECT_EQ(ItemText(bar, 2), L"v.1.1.17 x86");
+    EXPECT_EQ(ItemText(bar, 3), L"Help");
+    MENUITEMINFOW version{};
+    version.cbSize = sizeof(version);
+    version.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(bar, 2, TRUE, &version));
+    EXPECT_TRUE(version.fType & MFT_RIGHTJUSTIFY);
+    EXPECT_EQ(ItemText(GetSubMenu(bar, 0), 0), L"Save output text as...\tF2");
+    EXPECT_EQ(ItemText(GetSubMenu(bar, 0), 2), L"Exit\tCtrl+Q");
+    EXPECT_EQ(ItemText(GetSubMenu(bar, 3), 2), L"About...\tShift+F1");
+    EXPECT_FALSE(ItemEnabled(bar, menu::kSave));
+    EXPECT_FALSE(ItemEnabled(bar, menu::kSettings));
+    EXPECT_FALSE(ItemEnabled(bar, menu::kVersion));
+    EXPECT_TRUE(ItemEnabled(bar, menu::kExit));
+    EXPECT_TRUE(ItemEnabled(bar, menu::kHelpContents));
+    EXPECT_EQ(gui::WindowText(window->hwnd()), L"rose.jpg \u2013 Metaview");
+
+    window->Show(SW_SHOWNOACTIVATE);
+    const bool finished = WaitUntil([&] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        return ItemEnabled(bar, menu::kSave);
+    }, kRunTimeoutMs);
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(ItemEnabled(bar, menu::kSettings));
+    EXPECT_FALSE(ItemEnabled(bar, menu::kVersion));
+    HWND box = FindWindowExW(window->hwnd(), nullptr, L"Edit", nullptr);
+    EXPECT_NE(gui::WindowText(box).find(L"GPS Latitude"), std::wstring::npos);
+    // Help > Contents and About do nothing yet, and must not fail.
+    SendMessageW(window->hwnd(), WM_COMMAND, menu::kHelpContents, 0);
+    SendMessageW(window->hwnd(), WM_COMMAND, menu::kAbout, 0);
+
+    DestroyWindow(window->hwnd());
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    window.reset();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvex\\MetaviewMenuTest");
+}
+
+}  // namespace
