@@ -154,9 +154,7 @@ const Member kOrxAutorunSupport[] = {
 const Member kOrxClipboard[] = {
     {"m", L"Clear", L"", L"bool", L"Отчищает буфер обмена."},
     {"g", L"CF_HTML", L"", L"long", L"Код формата HTML."},
-    // The defaults "<HTML><BODY>" and "</BODY></HTML>" of the two by-reference strings cannot be
-    // stored: widl rejects string defaults on by-reference parameters.
-    {"m", L"SetHTML", L"string HTMLFragment; &string ContextHTMLStart?; &string ContextHTMLEnd?", L"bool", L"\"Копирует\" в буфер обмена HTML текст."},
+    {"m", L"SetHTML", L"string HTMLFragment; &string ContextHTMLStart=\"<HTML><BODY>\"; &string ContextHTMLEnd=\"</BODY></HTML>\"", L"bool", L"\"Копирует\" в буфер обмена HTML текст."},
     {"m", L"GetHTML", L"GetHTMLReturnValue ReturnValue=4", L"string", L"Получает из буфера обмена HTML текст."},
     {"m", L"SetText", L"string Text", L"bool", L"\"Копирует\" в буфер обмена текст. Добавляется также UNICODE формат."},
     {"m", L"GetText", L"bool ReturnANSIText=0", L"string", L"Получает текст из буфера обмена. По возможности используется UNICODE версия."},
@@ -643,6 +641,21 @@ TEST_F(TypeLibrary, ParameterArrayMembers) {
         if (fd->cParamsOpt == -1) vararg.push_back(NameOf(vt.get(), fd->memid));
     }
     EXPECT_EQ((std::vector<std::wstring>{L"ArrayString", L"ArrayLong", L"Collection"}), vararg);
+}
+
+// SetHTML's context strings (types and defaults are checked with the members): in-out optional
+// parameters with defaults, which widl writes by value and the build turns back into BSTR*.
+TEST_F(TypeLibrary, SetHTMLContextStringsAreInOutWithDefaults) {
+    auto vt = VtableView(TypeOf(L"{A05FDCE6-B0AF-4AF9-AA04-323E62DB6E30}").get());
+    FuncDesc fd(vt.get(), 2);
+    ASSERT_TRUE(fd.f);
+    ASSERT_EQ(L"SetHTML", NameOf(vt.get(), fd->memid));
+    ASSERT_EQ(4, fd->cParams);
+    EXPECT_EQ(2, fd->cParamsOpt);
+    for (SHORT i : {1, 2}) {
+        EXPECT_EQ(PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT,
+                  fd->lprgelemdescParam[i].paramdesc.wParamFlags) << "parameter " << i;
+    }
 }
 
 TEST_F(TypeLibrary, TabControlEventInterface) {
