@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "Basekit0308.h"
 #include "lib/objectmodel/latebinding.h"
@@ -69,6 +70,13 @@ struct Dispatch {
     Dispatch(const Dispatch&) = delete;
     Dispatch& operator=(const Dispatch&) = delete;
 };
+
+// Runs `commandLine` with its standard output captured; returns the exit code (or -1).
+int RunCaptured(const std::wstring& commandLine, std::string& output, DWORD timeoutMs = 60000);
+
+// Runs a script client (a .vbs beside the test program) with Wine's cscript; returns its exit
+// code, which the clients set to the number of their failed checks.
+int RunScriptClient(const wchar_t* script, std::string& output);
 
 // Text of a VARIANT holding a string (empty for anything else).
 std::wstring Text(const VARIANT& v);

@@ -106,37 +106,4 @@ std::vector<std::wstring> Texts(_Collection* c) {
     return out;
 }
 
-int RunCaptured(const std::wstring& commandLine, std::string& output, DWORD timeoutMs) {
-    output.clear();
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE readRaw = nullptr, writeRaw = nullptr;
-    if (!CreatePipe(&readRaw, &writeRaw, &inherit, 0)) return -1;
-    support::UniqueHandle readEnd(readRaw), writeEnd(writeRaw);
-    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writeEnd.get();
-    si.hStdError = writeEnd.get();
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION pi{};
-    std::wstring line = commandLine;  // CreateProcessW may write into it
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-        return -1;
-    support::UniqueHandle process(pi.hProcess), thread(pi.hThread);
-    writeEnd.reset();  // the child holds the only write end now: reading ends when it exits
-
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) output.append(buffer, got);
-    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
-        return -1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return static_cast<int>(code);
-}
-
 }  // namespace bktest

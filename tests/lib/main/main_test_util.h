@@ -1,5 +1,4 @@
-// Helpers of the orxMain tests: arrays and argument lists to pass, results to read back,
-// and child processes whose output is captured.
+// Helpers of the orxMain tests: arrays and argument lists to pass, results to read back.
 #pragma once
 
 #include <windows.h>
@@ -34,8 +33,5 @@ Variant ByRef(VARTYPE type, void* target);  // a reference to `target` of `type`
 // Items of a collection read through Count and Item, as text ("<vt n>" for non-texts).
 std::vector<std::wstring> Texts(_Collection* c);
 std::wstring ItemText(_Collection* c, const VARIANT& index);
-
-// Runs `commandLine` with its standard output captured; returns the exit code (or -1).
-int RunCaptured(const std::wstring& commandLine, std::string& output, DWORD timeoutMs = 60000);
 
 }  // namespace bktest

@@ -7,7 +7,7 @@
 
 
 #include "tests/harness/library.h"
-#include "tests/lib/objectmodel/registered.h"
+#include "tests/harness/registered.h"
 
 using namespace bktest;
 

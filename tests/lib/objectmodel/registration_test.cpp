@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/harness/library.h"
-#include "tests/lib/objectmodel/registered.h"
+#include "tests/harness/registered.h"
 
 using namespace bktest;
 
