@@ -105,32 +105,18 @@ public:
     HRESULT STDMETHODCALLTYPE get_LastDllError(LONG* v) override { return GetLong(0, v); }
 
     // Sets the error and raises it: the call fails with the error's HRESULT and error information.
+    // Omitted texts keep what the object holds, except the description: the number's standard text.
     HRESULT STDMETHODCALLTYPE Raise(LONG number, VARIANT source, VARIANT description, VARIANT helpFile,
                                     VARIANT helpContext) override {
-        support::Variant text;
-        Bstr newSource, newDescription, newHelpFile;
+        Bstr newSource = source_, newDescription(RuntimeErrorText(number)), newHelpFile = helpFile_;
         LONG newContext = helpContext_;
-        if (!IsMissing(source)) {
-            if (FAILED(ConvertValue(source, VT_BSTR, *text.put()))) return E_INVALIDARG;
-            newSource = Bstr(support::BstrView(V_BSTR(text.get())));
-        } else {
-            newSource = source_;
-        }
-        if (!IsMissing(description)) {
-            if (FAILED(ConvertValue(description, VT_BSTR, *text.put()))) return E_INVALIDARG;
-            newDescription = Bstr(support::BstrView(V_BSTR(text.get())));
-        } else {
-            newDescription = Bstr(RuntimeErrorText(number));
-        }
-        if (!IsMissing(helpFile)) {
-            if (FAILED(ConvertValue(helpFile, VT_BSTR, *text.put()))) return E_INVALIDARG;
-            newHelpFile = Bstr(support::BstrView(V_BSTR(text.get())));
-        } else {
-            newHelpFile = helpFile_;
-        }
+        if (FAILED(TextArgument(source, newSource)) || FAILED(TextArgument(description, newDescription)) ||
+            FAILED(TextArgument(helpFile, newHelpFile)))
+            return E_INVALIDARG;
         if (!IsMissing(helpContext)) {
-            if (FAILED(ConvertValue(helpContext, VT_I4, *text.put()))) return E_INVALIDARG;
-            newContext = V_I4(text.get());
+            support::Variant context;
+            if (FAILED(ConvertValue(helpContext, VT_I4, *context.get()))) return E_INVALIDARG;
+            newContext = V_I4(context.get());
         }
         number_ = number;
         source_ = std::move(newSource);
@@ -154,6 +140,14 @@ private:
     static HRESULT GetLong(LONG value, LONG* out) {
         if (!out) return E_POINTER;
         *out = value;
+        return S_OK;
+    }
+    // An optional text argument: `out` keeps its value when the argument is omitted.
+    static HRESULT TextArgument(const VARIANT& argument, Bstr& out) {
+        if (IsMissing(argument)) return S_OK;
+        support::Variant text;
+        if (HRESULT hr = ConvertValue(argument, VT_BSTR, *text.get()); FAILED(hr)) return hr;
+        out = Bstr(support::BstrView(V_BSTR(text.get())));
         return S_OK;
     }
     static HRESULT PutText(Bstr& field, BSTR value) {

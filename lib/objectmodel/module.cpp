@@ -82,6 +82,36 @@ HRESULT LoadOwnTypeLib(support::ComPtr<ITypeLib>& out) {
     return LoadTypeLibFromCopy(out.put());
 }
 
+// The entry of `guid` in one of the cache's lists, made by `make` on first use (outside the
+// lock: making it may use the cache itself) and handed out by `give` under the lock, since
+// another apartment may grow the list meanwhile.
+template <class Value, class Make, class Give>
+HRESULT CachedByGuid(std::vector<std::pair<GUID, Value>>& list, REFGUID guid, Make&& make, Give&& give) {
+    Cache& cache = TheCache();
+    auto find = [&]() -> const Value* {
+        for (const auto& [id, value] : list)
+            if (id == guid) return &value;
+        return nullptr;
+    };
+    {
+        SharedLock shared(cache.lock);
+        if (const Value* value = find()) {
+            give(*value);
+            return S_OK;
+        }
+    }
+    Value made{};
+    if (HRESULT hr = make(made); FAILED(hr)) return hr;
+    ExclusiveLock exclusive(cache.lock);
+    if (const Value* value = find()) {  // another apartment was quicker
+        give(*value);
+        return S_OK;
+    }
+    list.emplace_back(guid, std::move(made));
+    give(list.back().second);
+    return S_OK;
+}
+
 }  // namespace
 
 HINSTANCE ModuleInstance() { return g_instance; }
@@ -129,53 +159,27 @@ HRESULT LibraryTypeLib(ITypeLib** out) {
 HRESULT LibraryTypeInfo(REFGUID guid, ITypeInfo** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    Cache& cache = TheCache();
-    {
-        SharedLock shared(cache.lock);
-        for (const auto& [id, info] : cache.typeInfos) {
-            if (id == guid) {
-                *out = support::ComPtr<ITypeInfo>(info).detach();
-                return S_OK;
-            }
-        }
-    }
-    support::ComPtr<ITypeLib> lib;
-    if (HRESULT hr = LibraryTypeLib(lib.put()); FAILED(hr)) return hr;
-    support::ComPtr<ITypeInfo> info;
-    if (HRESULT hr = lib->GetTypeInfoOfGuid(guid, info.put()); FAILED(hr)) return hr;
-    ExclusiveLock exclusive(cache.lock);
-    cache.typeInfos.emplace_back(guid, info);
-    *out = info.detach();
-    return S_OK;
+    return CachedByGuid(
+        TheCache().typeInfos, guid,
+        [&](support::ComPtr<ITypeInfo>& made) {
+            support::ComPtr<ITypeLib> lib;
+            if (HRESULT hr = LibraryTypeLib(lib.put()); FAILED(hr)) return hr;
+            return lib->GetTypeInfoOfGuid(guid, made.put());
+        },
+        [&](const support::ComPtr<ITypeInfo>& info) { *out = support::ComPtr<ITypeInfo>(info).detach(); });
 }
 
 HRESULT LibraryDispatchTable(REFIID iid, const DispatchTable** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    Cache& cache = TheCache();
-    {
-        SharedLock shared(cache.lock);
-        for (const auto& [id, table] : cache.tables) {
-            if (id == iid) {
-                *out = table.get();
-                return S_OK;
-            }
-        }
-    }
-    support::ComPtr<ITypeInfo> info;
-    if (HRESULT hr = LibraryTypeInfo(iid, info.put()); FAILED(hr)) return hr;
-    std::unique_ptr<DispatchTable> table;
-    if (HRESULT hr = DispatchTable::Create(info.get(), table); FAILED(hr)) return hr;
-    ExclusiveLock exclusive(cache.lock);
-    for (const auto& [id, existing] : cache.tables) {
-        if (id == iid) {  // another apartment was quicker
-            *out = existing.get();
-            return S_OK;
-        }
-    }
-    cache.tables.emplace_back(iid, std::move(table));
-    *out = cache.tables.back().second.get();
-    return S_OK;
+    return CachedByGuid(
+        TheCache().tables, iid,
+        [&](std::unique_ptr<DispatchTable>& made) {
+            support::ComPtr<ITypeInfo> info;
+            if (HRESULT hr = LibraryTypeInfo(iid, info.put()); FAILED(hr)) return hr;
+            return DispatchTable::Create(info.get(), made);
+        },
+        [&](const std::unique_ptr<DispatchTable>& table) { *out = table.get(); });
 }
 
 void ReleaseTypeLibCache() {

@@ -1,22 +1,6 @@
 ' A script client of orxErr: the script's own error objects (instances of a class of the
 ' script) are read by property name, as any automation object with Number, Description,
-' Source, HelpFile and HelpContext serves. Prints one line per check and a summary line;
-' the exit code is the number of failed checks.
-Option Explicit
-
-Dim checks, failures
-checks = 0
-failures = 0
-
-Sub Check(name, actual, expected)
-    checks = checks + 1
-    If actual = expected Then
-        WScript.Echo "ok " & name
-    Else
-        failures = failures + 1
-        WScript.Echo "FAIL " & name & ": got [" & actual & "] expected [" & expected & "]"
-    End If
-End Sub
+' Source, HelpFile and HelpContext serves.
 
 Class ScriptError
     Public Number
@@ -73,5 +57,4 @@ On Error GoTo 0
 
 Check "GetShortErrorMessageAPI", m.GetShortErrorMessageAPI(0), "Unknown Win32 API error."
 
-WScript.Echo "checks=" & checks & " failures=" & failures
-WScript.Quit failures
+Finish
