@@ -209,7 +209,7 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments, H
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, standardOutput != nullptr, 0, nullptr,
                         nullptr, &si, &pi))
         return p;
-    CloseHandle(pi.hThread);
+    const support::UniqueHandle thread(pi.hThread);
     p.process_.reset(pi.hProcess);
     p.id_ = pi.dwProcessId;
     return p;

@@ -1,5 +1,7 @@
 #include "tests/harness/scratch.h"
 
+#include "support/win/owner.h"
+
 namespace mvtest {
 namespace {
 
@@ -81,21 +83,19 @@ std::vector<std::wstring> Entries(const std::wstring& folder) {
 }
 
 void WriteBytes(const std::wstring& file, std::string_view bytes) {
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
+    const support::UniqueHandle h(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!h) return;
     DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 std::string ReadBytes(const std::wstring& file) {
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string bytes(GetFileSize(h, nullptr), '\0');
+    const support::UniqueHandle h(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+    if (!h) return {};
+    std::string bytes(GetFileSize(h.get(), nullptr), '\0');
     DWORD got = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(h);
+    ReadFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
     bytes.resize(got);
     return bytes;
 }

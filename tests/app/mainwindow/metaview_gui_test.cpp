@@ -334,9 +334,7 @@ TEST(MetaviewSettings, AppliedNowOrAtTheNextStartAndPlacementKept) {
         GetClientRect(mv.box, &client);
         POINT p{client.right - 6, client.bottom - 6};
         ClientToScreen(mv.box, &p);
-        HDC screen = GetDC(nullptr);
-        const COLORREF pixel = GetPixel(screen, p.x, p.y);
-        ReleaseDC(nullptr, screen);
+        const COLORREF pixel = GetPixel(support::GetWindowDC(nullptr).get().dc, p.x, p.y);
         EXPECT_EQ(pixel, pendingBack);
 
         SetWindowPos(mv.window, nullptr, 40, 50, 500, 360, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -15,6 +15,8 @@
 #include "app/settings/settings_dialog.h"
 #include "app/settings/settings_store.h"
 #include "support/components/customcolors.h"
+#include "support/win/owner.h"
+#include "support/win/screen_dpi.h"
 #include "tests/harness/guidriver.h"
 #include "tests/harness/test_store.h"
 
@@ -190,9 +192,8 @@ TEST_F(SettingsDialogTest, ShowsListsValuesAndLayoutAndCancelChangesNothing) {
                            sizeof lf, &lf));
     EXPECT_STREQ(L"Tahoma", lf.lfFaceName);
     EXPECT_EQ(RUSSIAN_CHARSET, lf.lfCharSet);
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const support::PixelsPerInch dpi = support::ScreenPixelsPerInch();
+    const int dpiX = dpi.x, dpiY = dpi.y;
     RECT ok{};
     GetWindowRect(GetDlgItem(run.dialog, IDOK), &ok);
     MapWindowPoints(nullptr, run.dialog, reinterpret_cast<POINT*>(&ok), 2);
@@ -356,15 +357,14 @@ protected:
         RegisterClassW(&wc);
     }
     struct Window {
+        support::Window owner;
         HWND handle;
-        explicit Window(bool visible) {
-            handle = CreateWindowExW(0, L"MetaviewPlacementTest", L"Placement", WS_OVERLAPPEDWINDOW, 300, 300, 200,
-                                     150, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        explicit Window(bool visible)
+            : owner(CreateWindowExW(0, L"MetaviewPlacementTest", L"Placement", WS_OVERLAPPEDWINDOW, 300, 300, 200, 150,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)),
+              handle(owner.get()) {
             if (visible) ShowWindow(handle, SW_SHOWNORMAL);
         }
-        ~Window() { DestroyWindow(handle); }
-        Window(const Window&) = delete;
-        Window& operator=(const Window&) = delete;
     };
     static RECT NormalRect(HWND w) {
         WINDOWPLACEMENT wp{};

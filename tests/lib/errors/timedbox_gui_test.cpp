@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "support/es/application.h"
+#include "support/win/owner.h"
+#include "support/win/screen_dpi.h"
 #include "tests/harness/library.h"
 #include "tests/lib/errors/box_driver.h"
 
@@ -71,10 +73,7 @@ std::wstring SystemCaption(UINT id, const wchar_t* fallback) {
 }
 
 int TwipsToPixelsX(double twips) {
-    HDC dc = GetDC(nullptr);
-    const int perInch = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(nullptr, dc);
-    return static_cast<int>(std::lround(twips * perInch / 1440.0));
+    return static_cast<int>(std::lround(twips * support::ScreenPixelsPerInch().x / 1440.0));
 }
 
 int ClientWidth(HWND w) {
@@ -233,8 +232,9 @@ TEST(TimedBox, LongTextsWrapAndTheBoxStaysOnTheScreen) {
 
 // Pixels of a client rectangle that differ from the dialog's background.
 int InkedPixels(HWND box, RECT area) {
-    HDC dc = GetDC(box);
-    if (!dc) return -1;
+    const support::WindowDC owner = support::GetWindowDC(box);
+    if (!owner) return -1;
+    const HDC dc = owner.get().dc;
     const COLORREF face = GetSysColor(COLOR_3DFACE);
     int inked = 0;
     for (int y = area.top; y < area.bottom; ++y)
@@ -242,7 +242,6 @@ int InkedPixels(HWND box, RECT area) {
             const COLORREF c = GetPixel(dc, x, y);
             if (c != CLR_INVALID && c != face) ++inked;
         }
-    ReleaseDC(box, dc);
     return inked;
 }
 

@@ -53,14 +53,11 @@ Args Late(_CommandLineParser* p, const wchar_t* text, bool addDummy) {
     }
     Variant past = Variant::FromLong(count);
     DISPPARAMS params{past.get(), nullptr, 1, 0};
-    EXCEPINFO info{};
+    support::ExcepInfo info;
     EXPECT_EQ(DISP_E_EXCEPTION, late.object()->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET, &params,
-                                                    result.put(), &info, nullptr));
-    EXPECT_EQ(kSubscript, info.scode);
-    EXPECT_STREQ(L"Subscript out of range", info.bstrDescription);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrHelpFile);
+                                                    result.put(), info.put(), nullptr));
+    EXPECT_EQ(kSubscript, info.get().scode);
+    EXPECT_STREQ(L"Subscript out of range", info.get().bstrDescription);
     return out;
 }
 
