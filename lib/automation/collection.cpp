@@ -107,6 +107,7 @@ private:
     HRESULT AddItem(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) {
         VARIANT* value = Deref(item);
         if (!value || ((V_VT(value) & VT_BYREF) && !V_BYREF(value))) return Raise(kErrInvalidCall);
+        if (IsMissing(*value)) return Raise(kErrArgumentNotOptional);  // nothing to store
         auto entry = std::make_unique<Entry>();
         if (HRESULT hr = VariantCopyInd(entry->value.get(), value); FAILED(hr)) return hr;
 

@@ -215,14 +215,40 @@ HRESULT NamedToPositional(const DISPPARAMS& params, UINT paramCount, std::vector
     return S_OK;
 }
 
-// Checks the shape of a caller's DISPPARAMS before anything of it is read.
-HRESULT CheckShape(REFIID riid, const DISPPARAMS* params) {
+// Whether an argument refers to nothing: a by-reference argument whose pointer is null, also
+// at the end of a chain of references to variants. Such an argument is never read.
+bool IsDanglingReference(const VARIANTARG& arg) {
+    const VARIANT* v = &arg;
+    for (int depth = 0; depth < 16 && V_VT(v) == (VT_VARIANT | VT_BYREF); ++depth) {
+        if (!V_VARIANTREF(v)) return true;
+        v = V_VARIANTREF(v);
+    }
+    if (V_VT(v) == (VT_VARIANT | VT_BYREF)) return true;  // a chain too long to be a caller's variable
+    return (V_VT(v) & VT_BYREF) && !V_BYREF(v);
+}
+
+// Checks the shape of a caller's DISPPARAMS before anything of it is read, as the system's own
+// dispatch answers: another interface than IID_NULL, missing arrays or more named arguments
+// than arguments are refused; a reference to nothing is a type mismatch of that argument.
+HRESULT CheckShape(REFIID riid, const DISPPARAMS* params, UINT* argErr) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (!params) return E_INVALIDARG;
     if (params->cArgs > 0 && !params->rgvarg) return E_INVALIDARG;
     if (params->cNamedArgs > 0 && !params->rgdispidNamedArgs) return E_INVALIDARG;
     if (params->cNamedArgs > params->cArgs) return E_INVALIDARG;
+    for (UINT i = 0; i < params->cArgs; ++i) {
+        if (!IsDanglingReference(params->rgvarg[i])) continue;
+        if (argErr) *argErr = i;
+        return DISP_E_TYPEMISMATCH;
+    }
     return S_OK;
+}
+
+// Whether a caller must pass parameter `i` of a member (it is neither optional nor the
+// return value nor the locale).
+bool IsRequired(const MemberPlan& plan, UINT i) {
+    const USHORT flags = plan.desc->lprgelemdescParam[i].paramdesc.wParamFlags;
+    return !(flags & (PARAMFLAG_FOPT | PARAMFLAG_FRETVAL | PARAMFLAG_FLCID));
 }
 
 }  // namespace
@@ -268,12 +294,11 @@ const MemberPlan* DispatchTable::Find(DISPID id, WORD flags) const {
 
 HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
                               VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) const {
-    if (HRESULT hr = CheckShape(riid, params); FAILED(hr)) return hr;
+    if (HRESULT hr = CheckShape(riid, params, argErr); FAILED(hr)) return hr;
     ITypeInfo* ti = dispatch_.get();
     const MemberPlan* plan = Find(id, flags);
     if (!plan) return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
     if (plan->vararg) return InvokeVararg(instance, *plan, params, result, excepInfo);
-    if (!plan->mayAdapt) return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
 
     const UINT n = plan->callerParams;
     DISPPARAMS* const original = params;
@@ -287,6 +312,15 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
         params = &reordered;
     }
     if (params->cArgs > n) return ti->Invoke(instance, id, flags, original, result, excepInfo, argErr);
+    // A required argument left out (not given, or given as the omitted marker) is refused
+    // before the member runs, whatever else the call holds.
+    for (UINT i = 0; i < n; ++i) {
+        if (!IsRequired(*plan, i)) continue;
+        if (i < params->cArgs && !IsMissing(params->rgvarg[params->cArgs - 1 - i])) continue;
+        if (argErr) *argErr = i < params->cArgs ? params->cArgs - 1 - i : 0;
+        return DISP_E_PARAMNOTOPTIONAL;
+    }
+    if (!plan->mayAdapt) return ti->Invoke(instance, id, flags, original, result, excepInfo, argErr);
 
     // Arguments passed as a reference to a variant, for by-reference parameters of another
     // type: the parameter points into the caller's variant when it holds that type (so the

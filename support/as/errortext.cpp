@@ -32,6 +32,10 @@ std::wstring asGetModuleErrorDescription(HMODULE module, long code) {
 }
 
 std::wstring GetModuleErrorDescriptionByName(const std::wstring& moduleName, long code) {
+    // A name longer than the longest path the system accepts names no module; the loader
+    // would only spend its time finding that out.
+    constexpr size_t kLongestPath = 32767;
+    if (moduleName.empty() || moduleName.size() > kLongestPath) return {};
     const Module module(LoadLibraryExW(moduleName.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     return asGetModuleErrorDescription(module.get(), code);
 }

@@ -174,6 +174,12 @@ TEST(OrxErrModule, BlankNamesNumberZeroAndModulesThatCantBeLoaded) {
               TextOf([&](BSTR* o) { return err->GetErrorMessageModule(5, missing.get(), o); }));
     EXPECT_EQ(L"no_such_module_4711.dll error 5: Unknown no_such_module_4711.dll error.",
               TextOf([&](BSTR* o) { return err->GetShortErrorMessageModule(5, missing.get(), o); }));
+
+    // A name longer than any path names no module: the message is made without a look-up
+    // (the system's loader would spend seconds on a name this long).
+    const std::wstring huge(1000000, L'x');
+    Bstr hugeName(huge);
+    EXPECT_EQ(huge + L" error: 5", TextOf([&](BSTR* o) { return err->GetErrorMessageModule(5, hugeName.get(), o); }));
 }
 
 TEST(OrxErrDisplay, SilentReturnsOkWithoutShowing) {
