@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "app/exiftool/launch_process.h"
 #include "lib/objectmodel/errorobject.h"
 #include "app/exiftool/temp_files.h"
@@ -11,6 +15,7 @@
 #include "support/es/paths.h"
 #include "support/base/status.h"
 #include "support/win/com.h"
+#include "support/win/owner.h"
 #include "support/as/text.h"
 #include "support/components/textfile.h"
 
@@ -94,6 +99,66 @@ std::wstring ReadErrorMessage(_orxErr* errors, const support::Status& failure, R
     return failure.description.empty() ? L"Error " + support::asGetErrorNumber(number) : failure.description;
 }
 
+// Whether `name` reaches ExifTool unchanged on its command line: through the ANSI code page
+// without a letter lost, and back from those bytes by the file-name charset ExifTool applies.
+bool SurvivesCommandLine(std::wstring_view name, std::wstring_view charset) {
+    if (name.empty()) return true;
+    const std::optional<unsigned> codePage = CodePageOfCharset(charset);
+    if (!codePage) return false;  // a charset we cannot follow: no guessing
+    const int length = static_cast<int>(name.size());
+    BOOL lost = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), length, nullptr, 0, nullptr, &lost);
+    if (bytes <= 0 || lost) return false;
+    std::string ansi(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), length, ansi.data(), bytes, nullptr, &lost);
+    if (lost) return false;
+    const int chars = MultiByteToWideChar(*codePage, MB_ERR_INVALID_CHARS, ansi.data(), bytes, nullptr, 0);
+    if (chars <= 0) return false;
+    std::wstring back(static_cast<size_t>(chars), L'\0');
+    MultiByteToWideChar(*codePage, MB_ERR_INVALID_CHARS, ansi.data(), bytes, back.data(), chars);
+    return back == name;
+}
+
+// The short form of a folder, or empty when the system has none.
+std::wstring ShortFormOf(const std::wstring& folder) {
+    const DWORD need = GetShortPathNameW(folder.c_str(), nullptr, 0);
+    if (need == 0) return {};
+    std::wstring shortForm(need, L'\0');
+    const DWORD got = GetShortPathNameW(folder.c_str(), shortForm.data(), need);
+    if (got == 0 || got >= need) return {};
+    shortForm.resize(got);
+    return shortForm;
+}
+
+// A file in one of our temporary folders as ExifTool's command line can carry it: the name
+// itself, or with the short form of its folder; empty when neither survives.
+std::wstring CommandLineNameOf(const std::wstring& file, std::wstring_view charset) {
+    if (SurvivesCommandLine(file, charset)) return file;
+    const std::wstring folder = ShortFormOf(support::esGetFilePath(file));
+    if (folder.empty()) return {};
+    const std::wstring shortName = support::esBuildFileName(folder, support::esGetFileName(file));
+    return SurvivesCommandLine(shortName, charset) ? shortName : std::wstring();
+}
+
+// Writes ExifTool's argument file: one argument per line, UTF-8.
+bool WriteArgumentFile(const std::wstring& file, const std::vector<std::wstring>& arguments) {
+    std::string bytes;
+    for (const std::wstring& argument : arguments) {
+        const int length = static_cast<int>(argument.size());
+        const int need = WideCharToMultiByte(CP_UTF8, 0, argument.data(), length, nullptr, 0, nullptr, nullptr);
+        std::string line(static_cast<size_t>(need > 0 ? need : 0), '\0');
+        if (need > 0) WideCharToMultiByte(CP_UTF8, 0, argument.data(), length, line.data(), need, nullptr, nullptr);
+        bytes += line;
+        bytes += '\n';
+    }
+    const support::UniqueHandle handle(
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    if (!handle) return false;
+    DWORD written = 0;
+    return WriteFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
 void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatusFn& ShowStatus,
          const ExifToolSettings& settings, _orxErr* errors, const ExifToolHost& host) {
     std::wstring fileName = FileName;
@@ -124,17 +189,43 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
     csFileGarbageCollector collector;
     collector.AddFiles({resultFile, stdOut.Name(), stdErr.Name()});
 
-    const std::wstring exifTool = host.ApplicationFolder.empty()
-                                      ? support::esGetFileAppPath(L"exiftool.exe")
-                                      : support::esBuildFileName(host.ApplicationFolder, L"exiftool.exe");
-    const std::wstring commandLine =
-        BuildExifToolCommandLine(exifTool, resultFile, UsableSettings(settings), fileName);
+    const std::wstring appFolder = host.ApplicationFolder.empty() ? support::esGetAppFolder() : host.ApplicationFolder;
+    const std::wstring exifTool = support::esBuildFileName(appFolder, L"exiftool.exe");
+    const ExifToolSettings usable = UsableSettings(settings);
+
+    // Names that would not reach ExifTool unchanged on its command line go to it through an
+    // argument file in UTF-8; a result file in a folder outside the ANSI code page may still
+    // go on the command line by its folder's short form.
+    ExifToolCall call = BuildExifToolCall(exifTool, resultFile, usable, fileName, {});
+    if (!resultFile.empty()) {
+        const std::wstring resultName = CommandLineNameOf(resultFile, usable.FileNameCharset);
+        const bool nameSurvives = SurvivesCommandLine(fileName, usable.FileNameCharset);
+        if (nameSurvives && !resultName.empty()) {
+            call = BuildExifToolCall(exifTool, resultName, usable, fileName, {});
+        } else {
+            const std::wstring argumentFile = support::esReplaceFileExtension(resultFile, L"Args.TXT");
+            // ExifTool takes the argument file's own name after "-charset FileName=utf8": a name
+            // that is plain ASCII (or whose folder's short form is) reads the same either way.
+            const std::wstring argumentName = CommandLineNameOf(argumentFile, L"utf8");
+            ExifToolCall viaFile = BuildExifToolCall(exifTool, resultFile, usable, fileName, argumentName);
+            collector.AddFiles({argumentFile});
+            if (!argumentName.empty() && WriteArgumentFile(argumentFile, viaFile.arguments))
+                call = std::move(viaFile);
+            else
+                steps.Record(L"writing the argument file", HRESULT_FROM_WIN32(GetLastError()));
+        }
+    }
+    const std::wstring commandLine = CommandLineText(call);
 
     LaunchRequest request;
-    request.CommandLine = commandLine;
+    request.CommandLine = call.commandLine;
     request.InheritHandles = false;  // the standard handles below turn inheritance on
     request.CreationFlags = NORMAL_PRIORITY_CLASS;
-    request.CurrentDirectory = WorkingFolderOf(fileName);
+    // A folder too long to be a process's current folder goes by its short form, or ExifTool
+    // runs in our own folder: the file name it gets is a full path either way.
+    const std::wstring workingFolder = WorkingFolderOf(fileName);
+    request.CurrentDirectory = UsableWorkingFolder(workingFolder, ShortFormOf(workingFolder), appFolder);
+    request.Job = host.Job;
     request.WaitMode = 2;
     request.TimeoutMs = -1;
     request.NoFeedback = false;

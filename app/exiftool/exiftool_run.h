@@ -19,6 +19,7 @@ using BusyCursorFn = std::function<void(bool busy)>;
 struct ExifToolHost {
     BusyCursorFn SetBusyCursor;      // empty: the arrow/hourglass of the system, set with SetCursor
     std::wstring ApplicationFolder;  // where exiftool.exe is; empty: the running program's folder
+    HANDLE Job = nullptr;            // a job object ExifTool runs in (its owner can end it); null: none
 };
 
 // Runs ExifTool on `FileName` and shows the outcome through `ShowStatus` ("Running

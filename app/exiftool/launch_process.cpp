@@ -91,6 +91,10 @@ LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output) {
 
     DWORD flags = request.CreationFlags;
     if (!request.FailCriticalErrors) flags |= CREATE_DEFAULT_ERROR_MODE;
+    // A process that joins a job does so before it runs, so that everything it starts belongs
+    // to the job as well.
+    const bool joinJob = request.Job != nullptr && !(flags & CREATE_SUSPENDED);
+    if (joinJob) flags |= CREATE_SUSPENDED;
     // Standard handles reach the child only through inheritance.
     const BOOL inherit = (request.InheritHandles || request.UseStdHandles) ? TRUE : FALSE;
     const wchar_t* directory = request.CurrentDirectory.empty() ? nullptr : request.CurrentDirectory.c_str();
@@ -106,6 +110,10 @@ LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output) {
 
     support::UniqueHandle process(info.hProcess);
     support::UniqueHandle thread(info.hThread);
+    if (joinJob) {
+        AssignProcessToJobObject(request.Job, process.get());  // without the job it runs all the same
+        ResumeThread(thread.get());
+    }
 
     switch (request.WaitMode) {
     case 1: WaitForSingleObject(process.get(), static_cast<DWORD>(request.TimeoutMs)); break;

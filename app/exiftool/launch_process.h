@@ -30,6 +30,7 @@ struct LaunchRequest {
     HANDLE StdOutput = nullptr;      // null: our own standard output
     HANDLE StdError = nullptr;       // null: our own standard error
     bool KeepHandles = false;        // hand the process and thread handles to the caller
+    HANDLE Job = nullptr;            // a job object the process joins before it runs; null: none
 };
 
 // What the launcher reports back (parameters 11-13, 19 and 20). Only the fields the outcome

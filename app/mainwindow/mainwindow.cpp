@@ -415,21 +415,46 @@ void MainWindow::SetBusyCursor(bool busy) {
     SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
+// The window is closed while ExifTool runs: the user decides whether to stop it. Stopping ends
+// ExifTool with all it started; the run then reports its end as for any failed run, and the
+// window closes once the run is over.
+void MainWindow::AskToStopRun() {
+    if (askingToStop_ || closeAfterRun_) return;
+    askingToStop_ = true;
+    const int answer = MessageBoxW(hwnd(), StopExifToolQuestion(program_.commandLineFileName).c_str(),
+                                   program_.identity.title.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    askingToStop_ = false;
+    if (answer != IDYES) return;
+    closeAfterRun_ = true;
+    if (busy_ && runJob_) TerminateJobObject(runJob_.get(), kStoppedExitCode);
+}
+
 void MainWindow::OnLoadTimer() {
     KillTimer(hwnd(), kLoadTimer);
     if (busy_ || runFinished_) return;
     busy_ = true;
     support::ComPtr<_orxErr> errors;
     program_.library.OrxErr(errors);  // without it the reports use the system's own texts
+    // ExifTool and whatever it starts run in a job of their own: stopping the run ends them all,
+    // and nothing of them outlives the run.
+    runJob_.reset(CreateJobObjectW(nullptr, nullptr));
+    if (runJob_) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(runJob_.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    }
     ExifToolHost host;
     host.SetBusyCursor = [this](bool wait) { SetBusyCursor(wait); };
+    host.Job = runJob_.get();
     const ExifToolSettings settings{g_settings.TextLanguage, g_settings.FileNameCharset};
     RunExifTool(program_.commandLineFileName, outputText_, [this](const std::wstring& text) { ShowMessage(text); },
                 settings, errors.get(), host);
     if (text_) UpdateWindow(text_);  // the result is painted now, not after the menu changes below
     RecordTimingMark("result-shown");
+    runJob_.reset();
     busy_ = false;
     runFinished_ = true;
+    if (closeAfterRun_) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     if (menu_) {
         EnableMenuItem(menu_, menu::kSave, MF_BYCOMMAND | MF_ENABLED);
         EnableMenuItem(menu_, menu::kSettings, MF_BYCOMMAND | MF_ENABLED);
@@ -501,7 +526,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CLOSE:
-        if (busy_) return 0;  // refused silently while ExifTool runs
+        if (busy_) {
+            AskToStopRun();
+            return 0;
+        }
         DestroyWindow(hwnd());
         return 0;
     case WM_QUERYENDSESSION:

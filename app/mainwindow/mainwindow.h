@@ -67,6 +67,7 @@ private:
     void SaveOutputText();
     void ShowSaveFailure(const std::wstring& fileName, const support::Status& failure);
     void SetBusyCursor(bool busy);
+    void AskToStopRun();
     std::wstring BoxText() const;
 
     Program& program_;
@@ -84,6 +85,9 @@ private:
     bool runFinished_ = false;    // save and settings are available
     bool timerStarted_ = false;
     bool waitCursor_ = false;
+    bool askingToStop_ = false;   // the stop question is up
+    bool closeAfterRun_ = false;  // the user stopped the run to close the window
+    support::UniqueHandle runJob_;  // the job ExifTool runs in while the run lasts
     std::wstring outputText_;     // what File > Save writes instead of the box, when not empty
 };
 

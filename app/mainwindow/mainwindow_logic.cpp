@@ -15,6 +15,10 @@ std::wstring TextToSave(std::wstring_view outputText, std::wstring_view boxText)
     return std::wstring(outputText.empty() ? boxText : outputText);
 }
 
+std::wstring StopExifToolQuestion(std::wstring_view fileName) {
+    return std::wstring(fileName) + L"\r\n\r\nExifTool is still running.\r\n\r\nStop ExifTool and close the window?";
+}
+
 std::wstring SaveFailureText(std::wstring_view fileName) {
     return std::wstring(fileName) + L"\r\n\r\nCan't save ExifTool output text.";
 }

@@ -12,15 +12,20 @@
 //   stderr=TEXT     written to standard error in the OEM code page
 //   result=TEXT     written as UTF-8 into the file named after -W+! (default: a short tag list)
 //   noresult=1      write no result file
-// Every run appends its command line and current folder to "fake-exiftool.log" beside the
-// program (UTF-8, one "cmd=" and one "cwd=" line).
+//   hang=1          start a child ("--child sleep 600000") and never end
+// Arguments read from an argument file ("-@ FILE", one UTF-8 argument per line) count as given
+// in its place. Every run appends its command line and current folder to "fake-exiftool.log"
+// beside the program (UTF-8: "cmd=", "cwd=", one "arg=" per argument taken from an argument
+// file, and with hang=1 "pid=" and "child=" with the process ids).
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <vector>
 
+#include "support/win/owner.h"
 #include "tests/harness/scratch.h"
 
 namespace {
@@ -59,14 +64,33 @@ std::map<std::string, std::wstring> ReadConfig() {
     return config;
 }
 
-void Log() {
-    wchar_t cwd[MAX_PATH * 2] = {};
-    GetCurrentDirectoryW(MAX_PATH * 2, cwd);
-    HANDLE h = CreateFileW((mvtest::ProgramFolder() + L"\\fake-exiftool.log").c_str(), FILE_APPEND_DATA,
-                           FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    Write(h, "cmd=" + Bytes(GetCommandLineW(), CP_UTF8) + "\ncwd=" + Bytes(cwd, CP_UTF8) + "\n");
-    CloseHandle(h);
+void Log(const std::string& lines) {
+    const support::UniqueHandle h(CreateFileW((mvtest::ProgramFolder() + L"\\fake-exiftool.log").c_str(),
+                                              FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr));
+    if (h) Write(h.get(), lines);
+}
+
+// The arguments with every "-@ FILE" replaced by the lines of FILE (UTF-8, one per line).
+std::vector<std::wstring> ExpandedArguments(int argc, wchar_t** argv, std::string& fromFiles) {
+    std::vector<std::wstring> args;
+    for (int i = 1; i < argc; ++i) {
+        if (std::wstring(argv[i]) != L"-@" || i + 1 >= argc) {
+            args.push_back(argv[i]);
+            continue;
+        }
+        const std::string text = mvtest::ReadBytes(argv[++i]);
+        size_t start = 0;
+        while (start < text.size()) {
+            size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            fromFiles += "arg=" + line + "\n";
+            args.push_back(mvtest::FromUtf8(line));
+            start = end + 1;
+        }
+    }
+    return args;
 }
 
 int Child(int argc, wchar_t** argv) {
@@ -84,11 +108,28 @@ int Child(int argc, wchar_t** argv) {
 }
 
 int ExifTool(int argc, wchar_t** argv) {
-    Log();
+    wchar_t cwd[MAX_PATH * 2] = {};
+    GetCurrentDirectoryW(MAX_PATH * 2, cwd);
+    std::string fromFiles;
+    const std::vector<std::wstring> args = ExpandedArguments(argc, argv, fromFiles);
+    Log("cmd=" + Bytes(GetCommandLineW(), CP_UTF8) + "\ncwd=" + Bytes(cwd, CP_UTF8) + "\n" + fromFiles);
     auto config = ReadConfig();
     std::wstring resultFile;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::wstring(argv[i]) == L"-W+!") resultFile = argv[i + 1];
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == L"-W+!") resultFile = args[i + 1];
+
+    if (!config["hang"].empty()) {
+        // A run that never ends, with a child of its own that must end with it.
+        std::wstring child = L"\"" + mvtest::ProgramFolder() + L"\\exiftool.exe\" --child sleep 600000";
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessW(nullptr, child.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            const support::UniqueHandle process(pi.hProcess), thread(pi.hThread);
+            Log("pid=" + std::to_string(GetCurrentProcessId()) + "\nchild=" + std::to_string(pi.dwProcessId) + "\n");
+        }
+        Sleep(INFINITE);
+    }
 
     Write(GetStdHandle(STD_OUTPUT_HANDLE), Bytes(config[("stdout")], CP_OEMCP));
     Write(GetStdHandle(STD_OUTPUT_HANDLE), Bytes(config["stdout-utf8"], CP_UTF8));
@@ -97,11 +138,8 @@ int ExifTool(int argc, wchar_t** argv) {
     if (config["noresult"].empty() && !resultFile.empty()) {
         std::wstring result = config.count("result") ? config["result"]
                                                      : L"\r\n---- ExifTool ----\r\nExifTool Version Number : 0.01\r\n";
-        HANDLE h = CreateFileW(resultFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            Write(h, Bytes(result, CP_UTF8));
-            CloseHandle(h);
-        }
+        const support::UniqueHandle h(CreateFileW(resultFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        if (h) Write(h.get(), Bytes(result, CP_UTF8));
     }
     return config.count("exit") ? _wtoi(config["exit"].c_str()) : 0;
 }

@@ -2,6 +2,9 @@
 // Save would write, and an empty temporary folder afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "support/as/errortext.h"
 #include "support/win/com.h"
 #include "support/win/owner.h"
@@ -38,6 +41,16 @@ protected:
         return name;
     }
 };
+
+// The short form of an existing folder, or empty.
+std::wstring ShortForm(const std::wstring& folder) {
+    wchar_t buffer[MAX_PATH * 4] = {};
+    const DWORD n = GetShortPathNameW((L"\\\\?\\" + folder).c_str(), buffer, MAX_PATH * 4);
+    if (n == 0 || n >= MAX_PATH * 4) return {};
+    std::wstring shortForm(buffer, n);
+    if (shortForm.starts_with(L"\\\\?\\")) shortForm.erase(0, 4);
+    return shortForm;
+}
 
 // A text with letters beyond ASCII that the OEM code page in force can hold.
 std::wstring OemText() {
@@ -180,9 +193,113 @@ TEST_F(FakeExifToolRun, TemporaryFolderOutsideTheAnsiCodePage) {
     const RunRecord run = Run(Photo(), {}, &errors_);
     ASSERT_EQ(run.shown.size(), 3u);
     EXPECT_EQ(run.shown[2], L"Tag : value");
+    // The result file goes on the command line by its folder's short form, which the ANSI
+    // code page can carry.
     const auto commands = Logged(L"cmd=");
     ASSERT_EQ(commands.size(), 1u);
-    EXPECT_TRUE(ResultFileOf(commands[0]).starts_with(temp_ + L"\\"));
+    const std::wstring result = ResultFileOf(commands[0]);
+    EXPECT_TRUE(result.starts_with(ShortForm(temp_) + L"\\")) << result;
+    EXPECT_TRUE(std::all_of(result.begin(), result.end(), [](wchar_t c) { return c < 0x80; })) << result;
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
+}
+
+// Names the system's ANSI code page and the configured file-name charset carry unchanged
+// stay on the command line; any other goes to ExifTool through an argument file in UTF-8.
+TEST_F(FakeExifToolRun, FileNamesThatWouldArriveChangedGoThroughAnArgumentFile) {
+    InstallFake("exit=1\nstdout=seen\n");
+    const bool russian = GetACP() == 1251, western = GetACP() == 1252;
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* charset;
+        bool survives;
+    };
+    const Case cases[] = {
+        {L"plain name.jpg", L"Cyrillic", true},
+        {L"Фото отпуска.jpg", L"Cyrillic", russian},
+        {L"Фото отпуска.jpg", L"cp1251", russian},
+        {L"café résumé.jpg", L"Cyrillic", false},  // é goes out as one code page and back as another
+        {L"café résumé.jpg", L"Latin", western},
+        {L"写真テスト.jpg", L"Cyrillic", false},
+        {L"\U0001F600 smile.jpg", L"Cyrillic", false},
+        {L"plain name.jpg", L"NoSuchCharset", false},  // a charset ExifTool may not know: no guessing
+    };
+    size_t runs = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << runs);
+        const std::wstring photo = files_ + L"\\" + c.name;
+        WriteBytes(photo, "photo");
+        metaview::ExifToolSettings settings;
+        settings.FileNameCharset = c.charset;
+        const RunRecord run = Run(photo, settings, &errors_);
+        ASSERT_EQ(run.shown.size(), 2u);
+        const std::wstring command = Logged(L"cmd=").at(runs++);
+        if (c.survives) {
+            EXPECT_EQ(command, ExpectedCommandLine(app_, ResultFileOf(command), photo, c.charset));
+            EXPECT_NE(run.shown[1].find(command), std::wstring::npos) << "the report shows what ran";
+            continue;
+        }
+        EXPECT_NE(command.find(L" -charset FileName=\"utf8\" -lang \"en\" -@ \""), std::wstring::npos) << command;
+        EXPECT_EQ(command.find(c.name), std::wstring::npos) << "the name is not on the command line";
+        const std::vector<std::wstring> args = Logged(L"arg=");
+        ASSERT_GE(args.size(), 4u);
+        const std::vector<std::wstring> last(args.end() - 4, args.end());
+        EXPECT_EQ(last[0], L"-W+!");
+        EXPECT_TRUE(last[1].starts_with(temp_ + L"\\")) << last[1];
+        EXPECT_EQ(last[2], L"--");
+        EXPECT_EQ(last[3], photo);
+        // The report shows the command line and what the argument file held.
+        EXPECT_NE(run.shown[1].find(command + L"\r\n"), std::wstring::npos) << run.shown[1];
+        EXPECT_NE(run.shown[1].find(L"\r\n--\r\n" + photo), std::wstring::npos) << run.shown[1];
+    }
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{}) << "the argument file goes with the run";
+}
+
+TEST_F(FakeExifToolRun, AFolderTooLongToRunInUsesItsShortFormOrOurFolder) {
+    std::wstring folder = files_;
+    while (folder.size() < 300) {
+        folder += L"\\a rather long folder name for the working folder";
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    }
+    const std::wstring photo = folder + L"\\photo.jpg";
+    WriteBytes(L"\\\\?\\" + photo, "photo");
+    InstallFake("result=Tag : value\n");
+    const RunRecord run = Run(photo, {}, &errors_);
+    ASSERT_EQ(run.shown.size(), 3u);
+    EXPECT_EQ(run.shown[2], L"Tag : value");
+    const auto folders = Logged(L"cwd=");
+    ASSERT_EQ(folders.size(), 1u);
+    const std::wstring shortForm = ShortForm(folder);
+    const std::wstring expected = !shortForm.empty() && shortForm.size() < MAX_PATH ? shortForm : app_;
+    EXPECT_EQ(_wcsicmp(folders[0].c_str(), expected.c_str()), 0) << folders[0];
+    EXPECT_EQ(Logged(L"cmd=").at(0), ExpectedCommandLine(app_, ResultFileOf(Logged(L"cmd=").at(0)), photo));
+}
+
+// Stopping a run ends ExifTool with everything it started; the run reports it as ended with
+// the stop's exit code.
+TEST_F(FakeExifToolRun, AStoppedRunEndsExifToolAndItsChildren) {
+    const support::UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+    ASSERT_TRUE(job);
+    job_ = job.get();
+    InstallFake("hang=1\n");
+    // Once ExifTool has started its child, the job is ended from another thread, as the main
+    // window does from its close question.
+    std::thread stopper;
+    const RunRecord run = Run(Photo(), {}, &errors_, L"", [&](const std::wstring& text) {
+        if (text != L"Running ExifTool...") return;
+        stopper = std::thread([this, &job] {
+            for (int i = 0; i < 200 && Logged(L"child=").empty(); ++i) Sleep(50);
+            TerminateJobObject(job.get(), 1);
+        });
+    });
+    if (stopper.joinable()) stopper.join();
+    ASSERT_EQ(run.shown.size(), 2u);
+    EXPECT_TRUE(run.shown[1].find(L"ExifTool has failed. Exit code: 1") != std::wstring::npos) << run.shown[1];
+    for (const wchar_t* key : {L"pid=", L"child="}) {
+        const auto ids = Logged(key);
+        ASSERT_EQ(ids.size(), 1u) << key;
+        const support::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(_wtoi(ids[0].c_str()))));
+        EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0) << key << " still runs";
+    }
     EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 

@@ -55,6 +55,7 @@ RunRecord ExifToolRunTest::Run(const std::wstring& fileName, const metaview::Exi
     record.outputText = L"previous";
     metaview::ExifToolHost host;
     host.ApplicationFolder = appFolder.empty() ? app_ : appFolder;
+    host.Job = job_;
     host.SetBusyCursor = [&record](bool busy) { record.events.push_back(busy ? L"busy:1" : L"busy:0"); };
     metaview::RunExifTool(
         fileName, record.outputText,

@@ -76,6 +76,7 @@ protected:
 
     std::optional<ScratchFolder> root_;
     std::wstring temp_, app_, files_;
+    HANDLE job_ = nullptr;  // the job the runs' ExifTool goes into (null: none)
     std::optional<PrivateTemp> privateTemp_;
     FakeErrors errors_;
 };
