@@ -80,6 +80,56 @@ TEST_F(RealExifToolRun, FileNameStartingWithADashIsStillAFile) {
     EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
+// Names ExifTool would get changed through the ANSI code page (letters outside it become "?",
+// a wildcard to ExifTool, which then showed other files of the folder): each run shows the
+// named file and no other, whatever the code page and the file-name charset.
+TEST_F(RealExifToolRun, NamesOutsideTheAnsiCodePageShowTheirOwnFile) {
+    const wchar_t* names[] = {L"Фото отпуска.jpg", L"café résumé.jpg", L"写真テスト.jpg", L"\U0001F600 smile.jpg",
+                              L"日本.jpg"};
+    // Decoys a wildcard would match.
+    for (const wchar_t* decoy : {L"AAAA.jpg", L"BB.jpg", L"CCCCC CCCCCCC.jpg"})
+        CopyFileW(Sample(L"photo with blanks.jpg").c_str(), Sample(decoy).c_str(), FALSE);
+    for (const wchar_t* charset : {L"Cyrillic", L"Latin"}) {
+        for (const wchar_t* name : names) {
+            SCOPED_TRACE(testing::Message() << "charset " << testing::PrintToString(std::wstring(charset)) << ", name "
+                                            << testing::PrintToString(std::wstring(name)));
+            const std::wstring file = Sample(name);
+            ASSERT_TRUE(CopyFileW(Sample(L"photo with blanks.jpg").c_str(), file.c_str(), FALSE));
+            const RunRecord run = RunReal(file, {L"en", charset});
+            ASSERT_EQ(run.shown.size(), 3u) << run.shown.back();
+            const std::wstring& result = run.shown[2];
+            EXPECT_NE(result.find(L"File Name                       : " + std::wstring(name)), std::wstring::npos) << result;
+            EXPECT_EQ(result.find(L"AAAA.jpg"), std::wstring::npos) << "another file's tags";
+            EXPECT_EQ(result.find(L"======== "), std::wstring::npos) << "more than one file";
+            EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
+        }
+    }
+}
+
+TEST_F(RealExifToolRun, ATemporaryFolderOutsideTheAnsiCodePage) {
+    UseTempFolder(*root_ / L"Временные 一時");
+    const RunRecord run = RunReal(Sample(L"photo with blanks.jpg"));
+    ASSERT_EQ(run.shown.size(), 3u) << run.shown.back();
+    EXPECT_NE(run.shown[2].find(L"photo with blanks.jpg"), std::wstring::npos) << run.shown[2];
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
+}
+
+TEST_F(RealExifToolRun, AFileInAFolderTooLongForAWorkingFolder) {
+    std::wstring folder = root_->path();
+    while (folder.size() < 300) {
+        folder += L"\\folder with a long enough name";
+        CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+    }
+    const std::wstring file = folder + L"\\photo.jpg";
+    ASSERT_TRUE(CopyFileW(Sample(L"photo with blanks.jpg").c_str(), (L"\\\\?\\" + file).c_str(), FALSE));
+    // The run ends with an outcome: the tags, or ExifTool's own report of a name too long for it.
+    const RunRecord run = RunReal(file);
+    ASSERT_GE(run.shown.size(), 2u);
+    EXPECT_TRUE(run.shown.back().find(L"photo.jpg") != std::wstring::npos) << run.shown.back();
+    EXPECT_EQ(run.shown.back().find(L"Cat't run ExifTool."), std::wstring::npos) << run.shown.back();
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
+}
+
 TEST_F(RealExifToolRun, MissingFileIsAFailureReport) {
     const std::wstring missing = Sample(L"no such photo.jpg");
     const RunRecord run = RunReal(missing);

@@ -2,6 +2,7 @@
 // ExifTool's failures and slowness, saving, the settings and the window placement.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -254,20 +255,44 @@ TEST(MetaviewFailures, NonZeroExitReportsAndSaveWritesTheStandardOutput) {
     ASSERT_TRUE(mv.CloseWithEscape());
 }
 
-TEST(MetaviewBusy, ClosingIsRefusedWhileExifToolRuns) {
-    Folder folder(L"slow");
-    const fs::path exe = PrivateCopy(folder, L"slow_exiftool.exe");
+TEST(MetaviewBusy, ClosingDuringTheRunAsksWhetherToStopExifTool) {
+    Folder folder(L"hang");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "hang=1\n");
     Metaview mv(exe, L"picture.jpg");
     ASSERT_NE(mv.box, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return gui::WindowText(mv.box) == L"Running ExifTool..."; }));
-    gui::PressKey(mv.window, VK_ESCAPE);
-    gui::SendMenuCommand(mv.window, menu::kExit);
+    const std::string log = (folder.path / L"fake-exiftool.log").string();
+    ASSERT_TRUE(WaitUntil([&] { return ReadBytes(log).find("child=") != std::string::npos; }));
+
+    // Every way of closing asks; No keeps the run going.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt == 0) gui::RequestClose(mv.window);
+        if (attempt == 1) gui::PressKey(mv.window, VK_ESCAPE);
+        if (attempt == 2) gui::SendMenuCommand(mv.window, menu::kExit);
+        HWND question = gui::WaitForWindow({std::nullopt, L"#32770", mv.id()});
+        ASSERT_NE(question, nullptr) << "attempt " << attempt;
+        EXPECT_NE(gui::MessageBoxText(question).find(L"Stop ExifTool and close the window?"), std::wstring::npos);
+        EXPECT_EQ(GetWindow(question, GW_OWNER), mv.window) << "owned by the window";
+        gui::ClickButton(question, IDNO);
+        ASSERT_TRUE(gui::WaitForWindowGone(question));
+        EXPECT_FALSE(mv.Ended(300)) << "No keeps waiting";
+        EXPECT_EQ(gui::WindowText(mv.box), L"Running ExifTool...");
+    }
+
+    // Yes ends ExifTool with what it started, and then the window.
     gui::RequestClose(mv.window);
-    EXPECT_FALSE(mv.Ended(1000)) << "closed during the run";
-    EXPECT_TRUE(IsWindow(mv.window));
-    EXPECT_NE(mv.Outcome().find(L"ExifTool Version Number : 0.01"), std::wstring::npos);
-    EXPECT_FALSE(mv.Ended(300)) << "a refused close must not come back later";
-    ASSERT_TRUE(mv.CloseWithEscape());
+    HWND question = gui::WaitForWindow({std::nullopt, L"#32770", mv.id()});
+    ASSERT_NE(question, nullptr);
+    gui::ClickButton(question, IDYES);
+    EXPECT_TRUE(mv.Ended(15000)) << "the window stays after Yes";
+    const std::string text = ReadBytes(log);
+    for (const char* key : {"pid=", "child="}) {
+        const size_t at = text.find(key);
+        ASSERT_NE(at, std::string::npos) << key;
+        const DWORD id = static_cast<DWORD>(std::stoul(text.substr(at + strlen(key))));
+        const support::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+        EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0) << key << " still runs";
+    }
 }
 
 TEST(MetaviewSelectAll, CtrlASelectsTheWholeText) {
