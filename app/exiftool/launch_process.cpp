@@ -32,11 +32,14 @@ void PumpMessages(bool& quitSeen, WPARAM& quitCode) {
     }
 }
 
+// Waits for the process, handling the thread's window messages at least every 250 ms. The wait
+// ends as soon as the process does or a message arrives, so the end is noticed at once rather
+// than at the next check.
 void WaitPumping(HANDLE process) {
     bool quitSeen = false;
     WPARAM quitCode = 0;
     for (;;) {
-        Sleep(kPollMs);
+        MsgWaitForMultipleObjectsEx(1, &process, kPollMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         PumpMessages(quitSeen, quitCode);
         const DWORD state = WaitForSingleObject(process, 0);
         if (state != WAIT_TIMEOUT) break;  // ended, abandoned or failed

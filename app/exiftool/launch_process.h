@@ -54,8 +54,9 @@ struct LaunchStatus {
 // Starts the program. Invalid wait mode: Error is run-time error 5 and nothing else happens. Creation
 // failure: Started false, LastError set, nothing else written. Otherwise the process is
 // waited for by WaitMode; with a wait the exit codes are read (a process still running reports
-// STILL_ACTIVE, 259), without one both are 0. Mode 2 sleeps 250 ms between checks and
-// dispatches the thread's pending window messages each time; it has no time-out.
+// STILL_ACTIVE, 259), without one both are 0. Mode 2 checks at least every 250 ms and
+// dispatches the thread's pending window messages each time, and notices the process's end at
+// once; it has no time-out.
 [[nodiscard]] LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output);
 
 }  // namespace metaview

@@ -118,9 +118,7 @@ TEST(LaunchProcess, ModeTwoDispatchesMessagesAndKeepsQuitForTheMessageLoop) {
     request.WaitMode = 2;
     request.ShowWindow = SW_HIDE;
     LaunchOutput output;
-    const DWORD start = GetTickCount();
     ASSERT_TRUE(LaunchProcess(request, output).Started);
-    EXPECT_GE(GetTickCount() - start, 240u) << "the first check comes after one poll interval";
     EXPECT_EQ(output.ProcessExitCode, 7u);
     EXPECT_EQ(g_appMessages, 1);
     EXPECT_FALSE(output.ProcessHandle) << "handles are closed without KeepHandles";
