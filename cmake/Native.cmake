@@ -9,3 +9,9 @@ endif()
 if(BK_FUZZ AND NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   message(FATAL_ERROR "BK_FUZZ needs clang (libFuzzer)")
 endif()
+if(BK_FUZZ)
+  # Coverage instrumentation for everything, so that the fuzz targets are guided by the
+  # branches of the logic libraries and not only by their own; the targets alone link libFuzzer
+  # (tests/fuzz). The sanitizer runtime takes the coverage callbacks in the other programs.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the project needs and is missing, idempotently and quietly:
-# Debian packages (mingw-w64, Wine, widl, GoogleTest sources, Xvfb, ImageMagick, a Russian
-# locale for the code-page tests) and the pinned npm package holding ExifTool for Windows.
+# Debian packages (mingw-w64, Wine, widl, GoogleTest sources, clang with its sanitizer and
+# libFuzzer runtimes for the native build, Xvfb, ImageMagick, a Russian locale for the
+# code-page tests) and the pinned npm package holding ExifTool for Windows.
 # Fails loudly with the reason.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +15,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 wine64-tools libwine-dev fonts-wine
   googletest
+  clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
   locales
 )

@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Builds both presets (win64 and the 32-bit win32 deliverable) and runs every test under
-# wine64 in a fresh Wine prefix, GUI tests on a private Xvfb display. Extra arguments go to
-# ctest (e.g. -R parser). Exits non-zero on any failure.
+# First the native build (host clang): the platform-free logic and its tests with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets, each for a bounded
+# time. Then both Windows presets (win64 and the 32-bit win32 deliverable), and every test
+# under wine64 in a fresh Wine prefix, GUI tests on a private Xvfb display. Extra arguments go
+# to both ctest runs (e.g. -R parser). Exits non-zero on any failure.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 BK_QUIET=1 scripts/setup.sh
+
+native_start=$SECONDS
+cmake --preset native >/dev/null
+cmake --build --preset native || { echo "test.sh: the native build failed" >&2; exit 1; }
+ctest --preset native "$@"
+echo "test.sh: native build and tests took $((SECONDS - native_start)) s"
 
 # Both builds must be warning-free: the compiler treats warnings as errors (BK_WERROR).
 for preset in win64 win32; do

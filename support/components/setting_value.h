@@ -16,7 +16,8 @@ namespace support {
 std::optional<long> ParseSettingNumber(std::wstring_view text);
 
 // The text of a string value's bytes (UTF-16 little-endian): up to the first null character,
-// if any; an odd last byte is not part of any character and is dropped.
+// if any; an odd last byte is not part of any character and is dropped. Where wchar_t is 32
+// bits, a surrogate pair gives its one character.
 std::wstring SettingTextFromBytes(std::span<const std::uint8_t> bytes);
 
 }  // namespace support

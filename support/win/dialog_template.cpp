@@ -19,9 +19,24 @@ public:
         Word(static_cast<std::uint16_t>(d >> 16));
     }
     void Short(std::int16_t s) { Word(static_cast<std::uint16_t>(s)); }
-    // A zero-terminated UTF-16 text.
+    // A zero-terminated UTF-16 text. A 16-bit wchar_t already holds UTF-16 units; a 32-bit one
+    // (other platforms) holds code points, and those past U+FFFF become surrogate pairs.
     void Text(const std::wstring& text) {
-        for (wchar_t c : text) Word(static_cast<std::uint16_t>(c));
+        for (wchar_t c : text) {
+            if constexpr (sizeof(wchar_t) == 4) {
+                const auto cp = static_cast<std::uint32_t>(c);
+                if (cp > 0x10FFFF) {
+                    Word(0xFFFD);  // not a character: the replacement character
+                    continue;
+                }
+                if (cp > 0xFFFF) {
+                    Word(static_cast<std::uint16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+                    Word(static_cast<std::uint16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+                    continue;
+                }
+            }
+            Word(static_cast<std::uint16_t>(c));
+        }
         Word(0);
     }
     void AlignDword() {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "support/win/dialog_template.h"
 
@@ -13,6 +14,12 @@ std::vector<std::uint16_t> Words(const std::vector<std::uint32_t>& dwords) {
     std::vector<std::uint16_t> words(dwords.size() * 2);
     std::memcpy(words.data(), dwords.data(), dwords.size() * 4);
     return words;
+}
+
+// `count` UTF-16 units of the template from word `at` (wchar_t is not 16 bits everywhere).
+std::u16string Units(const std::vector<std::uint16_t>& words, size_t at, size_t count) {
+    return std::u16string(words.begin() + static_cast<std::ptrdiff_t>(at),
+                          words.begin() + static_cast<std::ptrdiff_t>(at + count));
 }
 
 TEST(DialogTemplate, HeaderWithoutControls) {
@@ -43,7 +50,7 @@ TEST(DialogTemplate, FontSetsItsStyleAndControlsStartOnDwordBoundaries) {
     EXPECT_EQ(words[4], 2u);
     // Header 18 bytes, menu, class, "X\0": 26 bytes; then the point size and "Tahoma\0".
     EXPECT_EQ(words[13], 9u);
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(&words[14]), 6), L"Tahoma");
+    EXPECT_EQ(Units(words, 14, 6), u"Tahoma");
     // 26 + 2 + 14 = 42 bytes: the first control starts at the next double word, 44.
     size_t at = 44 / 2;
     EXPECT_EQ(words[at] | (words[at + 1] << 16), 0x50010001u);
@@ -57,8 +64,14 @@ TEST(DialogTemplate, FontSetsItsStyleAndControlsStartOnDwordBoundaries) {
     at = (44 + 32) / 2;
     EXPECT_EQ(words[at] | (words[at + 1] << 16), 0x50000000u);
     EXPECT_EQ(words[at + 2] | (words[at + 3] << 16), 0x200u);
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(&words[at + 9]), 17), L"msctls_progress32");
+    EXPECT_EQ(Units(words, at + 9, 17), u"msctls_progress32");
     EXPECT_EQ(dwords.size() * 4 % 4, 0u);
+}
+
+TEST(DialogTemplate, TextsAreUtf16WithSurrogatePairs) {
+    // The same words whether wchar_t holds UTF-16 units or whole code points.
+    const auto words = Words(DialogTemplate(0, 0, L"\u00E9\U0001F600").Build());
+    EXPECT_EQ(Units(words, 11, 4), (std::u16string{0x00E9, 0xD83D, 0xDE00, 0}));
 }
 
 }  // namespace

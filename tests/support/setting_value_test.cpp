@@ -29,5 +29,16 @@ TEST(SettingText, StopsAtTheFirstNullAndDropsAnOddLastByte) {
     EXPECT_EQ(SettingTextFromBytes({}), L"");
 }
 
+TEST(SettingText, SurrogatePairsAreOneCharacterAndLoneSurrogatesStay) {
+    // U+1F600 as UTF-16 LE: the same text whether wchar_t holds UTF-16 units or code points.
+    const std::vector<std::uint8_t> pair{0x3D, 0xD8, 0x00, 0xDE, '!', 0};
+    EXPECT_EQ(SettingTextFromBytes(pair), L"\U0001F600!");
+    const std::vector<std::uint8_t> lone{0x3D, 0xD8, 'x', 0, 0x00, 0xDE};
+    const auto high = static_cast<wchar_t>(0xD83D), low = static_cast<wchar_t>(0xDE00);
+    EXPECT_EQ(SettingTextFromBytes(lone), (std::wstring{high, L'x', low}));
+    const std::vector<std::uint8_t> cut{0x3D, 0xD8, 0x00};  // the odd byte is no unit
+    EXPECT_EQ(SettingTextFromBytes(cut), std::wstring(1, high));
+}
+
 }  // namespace
 }  // namespace support
