@@ -1,7 +1,8 @@
-// ExifTool's command line (metaview::BuildExifToolCommandLine) with any file name, folders and
-// stored settings, split back the way the Microsoft C runtime builds argv: ExifTool must get
-// exactly the file name as its last argument, the settings as they are and nothing more. Also
-// the run's reports and working folder with any texts.
+// ExifTool's command line (metaview::BuildExifToolCommandLine, and BuildExifToolCall with an
+// argument file) with any file name, folders and stored settings, split back the way the
+// Microsoft C runtime builds argv: ExifTool must get exactly the file name as its last argument,
+// the settings as they are and nothing more. Also the run's reports and working folder with
+// any texts.
 //
 // Input: lines (LF-separated) holding the file name, the stored language, the stored charset,
 // Metaview's folder, the result file and a message for the reports.
@@ -106,6 +107,17 @@ void CheckCommandLine(const std::wstring& exifTool, const std::wstring& resultFi
                                              L"-lang",    usable.TextLanguage,
                                              L"--",       fileName};
     FUZZ_CHECK(argv == expected);
+
+    // The same names through an argument file: the command line names the file and the settings,
+    // the file holds the result file and the file name after "--", one per line as they are.
+    const std::wstring argumentFile = resultFile + L".args";
+    const ExifToolCall call = BuildExifToolCall(exifTool, resultFile, usable, fileName, argumentFile);
+    const std::vector<std::wstring> viaFile{exifTool, L"-a",    L"-u",    L"-g1", L"-charset", L"FileName=utf8",
+                                            L"-lang", usable.TextLanguage, L"-@", argumentFile};
+    FUZZ_CHECK(SplitLikeTheCRuntime(call.commandLine) == viaFile);
+    FUZZ_CHECK((call.arguments == std::vector<std::wstring>{L"-W+!", resultFile, L"--", fileName}));
+    FUZZ_CHECK(CommandLineText(call).starts_with(call.commandLine + L"\r\n" + argumentFile + L":"));
+    FUZZ_CHECK(CommandLineText(BuildExifToolCall(exifTool, resultFile, usable, fileName, {})) == line);
 }
 
 void CheckReports(const std::wstring& fileName, const std::wstring& message, const std::wstring& line) {
@@ -135,6 +147,12 @@ void CheckReports(const std::wstring& fileName, const std::wstring& message, con
     } else {
         FUZZ_CHECK(folder == fileName.substr(0, sep));
     }
+
+    // A working folder a process can start in: never longer than the system takes.
+    const std::wstring usable = UsableWorkingFolder(folder, message, line);
+    FUZZ_CHECK(usable == folder || usable == message || usable == line);
+    if (usable != line) FUZZ_CHECK(usable.size() < 260);
+    if (folder.size() < 260) FUZZ_CHECK(usable == folder);
 }
 
 }  // namespace
