@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/exiftool/exiftool_run.h"
+#include "app/mainwindow/listing_view.h"
 #include "app/settings/settings.h"
 #include "app/settings/settings_dialog.h"
 #include "app/settings/settings_store.h"
@@ -186,11 +187,18 @@ void MainWindow::Show(int showCommand) {
     ShowWindow(hwnd(), showCommand);
     UpdateWindow(hwnd());
     if (!timerStarted_) timerStarted_ = SetTimer(hwnd(), kLoadTimer, 1, nullptr) != 0;
+    RecordTimingMark("window-shown");
 }
 
 void MainWindow::ShowMessage(const std::wstring& text) {
+    shownText_ = text;
+    const bool large = IsLargeListing(shownText_);
+    if (text_ && large != (listing_ != nullptr)) CreateTextBox(large);
     if (!text_) return;
-    SetWindowTextW(text_, text.c_str());
+    if (listing_)
+        listing_->SetText(shownText_);
+    else
+        SetWindowTextW(text_, shownText_.c_str());
     SendMessageW(text_, EM_SETSEL, 0, 0);
     SendMessageW(text_, EM_SCROLLCARET, 0, 0);
     SendMessageW(text_, WM_VSCROLL, SB_TOP, 0);
@@ -235,15 +243,36 @@ void MainWindow::OnCreate() {
     };
     accelerators_.reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 
-    text_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
-                                ES_AUTOVSCROLL | ES_NOHIDESEL,
-                            0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextBoxId)),
-                            GetModuleHandleW(nullptr), nullptr);
+    CreateTextBox(false);
+}
+
+// txtMain, in place of the one there was (same font, size and focus): the system's text box,
+// or the listing view for a large text.
+void MainWindow::CreateTextBox(bool listingView) {
+    HFONT font = text_ ? reinterpret_cast<HFONT>(SendMessageW(text_, WM_GETFONT, 0, 0)) : windowFont_.get();
+    const bool focused = text_ && GetFocus() == text_;
+    hook_.reset();
+    if (text_) DestroyWindow(text_);
+    text_ = nullptr;
+    listing_.reset();
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    if (listingView) {
+        listing_ = ListingView::Create(hwnd(), kTextBoxId, client);
+        if (listing_) text_ = listing_->hwnd();
+    } else {
+        text_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
+                                    ES_AUTOVSCROLL | ES_NOHIDESEL,
+                                0, 0, client.right, client.bottom, hwnd(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextBoxId)), GetModuleHandleW(nullptr),
+                                nullptr);
+        if (text_) SendMessageW(text_, EM_SETLIMITTEXT, 0, 0);  // no 30,000-character limit
+    }
     if (!text_) return;
-    SendMessageW(text_, EM_SETLIMITTEXT, 0, 0);  // no 30,000-character limit
-    if (windowFont_) SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+    if (font) SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     hook_ = std::make_unique<TextBoxHook>(text_, *this);
+    if (focused) SetFocus(text_);
 }
 
 // Load, the part that follows creation: settings, colours, font, caption, placement.
@@ -372,17 +401,10 @@ std::wstring MainWindow::GetSaveFileName() {
     return fileName;
 }
 
-std::wstring MainWindow::BoxText() const {
-    if (!text_) return {};
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(text_)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(text_, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 void MainWindow::SaveOutputText() {
     const std::wstring fileName = GetSaveFileName();
     if (fileName.empty()) return;
-    const support::Status saved = support::TextFileIO::WriteTextFile(fileName, TextToSave(outputText_, BoxText()));
+    const support::Status saved = support::TextFileIO::WriteTextFile(fileName, TextToSave(outputText_, shownText_));
     if (saved.failed()) ShowSaveFailure(fileName, saved);
 }
 
@@ -493,7 +515,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCreate();
         return 0;
     case WM_SIZE:
-        if (text_) MoveWindow(text_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        // A minimised window keeps the box's size: nothing is laid out again for no width.
+        if (text_ && wParam != SIZE_MINIMIZED) MoveWindow(text_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
     case WM_SETFOCUS:
         if (text_) SetFocus(text_);

@@ -17,6 +17,7 @@
 namespace metaview {
 
 struct Program;
+class ListingView;
 class TextBoxHook;
 
 class MainWindow : public support::WindowBase {
@@ -68,7 +69,7 @@ private:
     void ShowSaveFailure(const std::wstring& fileName, const support::Status& failure);
     void SetBusyCursor(bool busy);
     void AskToStopRun();
-    std::wstring BoxText() const;
+    void CreateTextBox(bool listingView);
 
     Program& program_;
     HWND text_ = nullptr;  // txtMain, a child: destroyed with the window
@@ -89,6 +90,10 @@ private:
     bool closeAfterRun_ = false;  // the user stopped the run to close the window
     support::UniqueHandle runJob_;  // the job ExifTool runs in while the run lasts
     std::wstring outputText_;     // what File > Save writes instead of the box, when not empty
+    std::wstring shownText_;      // the text in the box
+    // A large text is shown in the listing view instead of the system's text box; text_ is then
+    // the view's window.
+    std::unique_ptr<ListingView> listing_;
 };
 
 // Runs the program's message loop, with the window's accelerators, until the main window

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/mainwindow/listing_view.h"
 #include "app/mainwindow/mainwindow.h"
 #include "app/startup/startup.h"
 #include "app/version/versionresource.h"
@@ -103,12 +104,15 @@ public:
     bool Ended(DWORD timeoutMs = gui::kDefaultTimeoutMs) const {
         return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
     }
+    // The text box as it is now: a large listing replaces the system's box with the listing
+    // view, under the same id.
+    HWND Box() const { return GetDlgItem(window, MainWindow::kTextBoxId); }
     // The box text once the run has shown its outcome (read until two reads agree: a read
     // that meets the box while its text is being replaced may see part of it).
     std::wstring Outcome() const {
         std::wstring text, previous;
         WaitUntil([&] {
-            previous = std::exchange(text, gui::WindowText(box));
+            previous = std::exchange(text, gui::WindowText(Box()));
             return !text.empty() && text == previous && text != L"Running ExifTool..." &&
                    text != L"Parsing result data...";
         }, kRunTimeoutMs);
@@ -295,6 +299,31 @@ TEST(MetaviewBusy, ClosingDuringTheRunAsksWhetherToStopExifTool) {
     }
 }
 
+// Ctrl+A typed into the foreground window.
+bool TypeCtrlA() {
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_CONTROL, 'A', 'A', VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    return SendInput(4, keys, sizeof(INPUT)) == 4;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"<clipboard busy>";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 TEST(MetaviewSelectAll, CtrlASelectsTheWholeText) {
     Folder folder(L"selectall");
     const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "exit=1\nstdout=Line one\\nLine two\n");
@@ -303,20 +332,75 @@ TEST(MetaviewSelectAll, CtrlASelectsTheWholeText) {
     const std::wstring text = mv.Outcome();
     SetForegroundWindow(mv.window);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == mv.window; }, 5000));
-    INPUT keys[4] = {};
-    const WORD codes[4] = {VK_CONTROL, 'A', 'A', VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+    ASSERT_TRUE(TypeCtrlA());
     DWORD start = 1, end = 0;
     EXPECT_TRUE(WaitUntil([&] {
         SendMessageW(mv.box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         return start == 0 && end == text.size();
     }, 5000)) << start << ".." << end << " of " << text.size();
     EXPECT_EQ(gui::WindowText(mv.box), text) << "the control character must not reach the box";
+    ASSERT_TRUE(mv.CloseWithEscape());
+}
+
+TEST(MetaviewLargeListing, WrappedOnTheScreenSavedAndCopiedExactlyAsExifToolWroteIt) {
+    // A tag listing with a 30,000-character value, as ExifTool lists a long comment.
+    std::wstring comment;
+    for (int i = 0; comment.size() < 30000; ++i) comment += L"word" + std::to_wstring(i) + L" ";
+    const std::wstring text = L"---- ExifTool ----\r\nExifTool Version Number         : 13.00\r\n---- File ----\r\n"
+                              L"Comment                         : " + comment + L"\r\nFile Type                       : JPEG";
+    std::wstring escaped = text;
+    for (size_t p; (p = escaped.find(L"\r\n")) != std::wstring::npos;) escaped.replace(p, 2, L"\\n");
+    Folder folder(L"large");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "result=" + Utf8(escaped) + "\n");
+    Metaview mv(exe, L"picture.jpg");
+    ASSERT_NE(mv.box, nullptr);
+    EXPECT_EQ(mv.Outcome(), text);
+    HWND box = mv.Box();
+    wchar_t className[64] = {};
+    GetClassNameW(box, className, 64);
+    EXPECT_STREQ(className, metaview::ListingView::kClassName);
+
+    // Every line on the screen fits the box.
+    RECT client{};
+    GetClientRect(box, &client);
+    const LRESULT lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+    EXPECT_GT(lines, 5 + 30000 / std::max<LONG>(client.right / 4, 1)) << "the long line is wrapped";
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    for (LRESULT line = 0; line < lines; ++line) {
+        const LRESULT start = SendMessageW(box, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+        const LRESULT length = SendMessageW(box, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+        std::wstring shown = text.substr(static_cast<size_t>(start), static_cast<size_t>(length));
+        while (!shown.empty() && shown.back() == L' ') shown.pop_back();  // a blank may hang at the edge
+        SIZE size{};
+        GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+        EXPECT_LE(size.cx, client.right) << "line " << line;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+
+    // Ctrl+A and copy take the listing as it came.
+    SetForegroundWindow(mv.window);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == mv.window; }, 5000));
+    ASSERT_TRUE(TypeCtrlA());
+    DWORD start = 1, end = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return start == 0 && end == text.size();
+    }, 5000)) << start << ".." << end << " of " << text.size();
+    SendMessageW(box, WM_COPY, 0, 0);
+    EXPECT_EQ(ClipboardText(), text);
+
+    // A narrower window wraps again; the text stays as it is, and Save writes it.
+    RECT outer{};
+    GetWindowRect(mv.window, &outer);
+    SetWindowPos(mv.window, nullptr, 0, 0, (outer.right - outer.left) / 2, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageW(box, EM_GETLINECOUNT, 0, 0) > lines * 3 / 2; }, 5000));
+    EXPECT_EQ(gui::WindowText(box), text);
+    const fs::path out = folder.path / L"listing.txt";
+    ASSERT_TRUE(mv.Save(out));
+    EXPECT_EQ(ReadBytes(out), "\xEF\xBB\xBF" + Utf8(text));
     ASSERT_TRUE(mv.CloseWithEscape());
 }
 
