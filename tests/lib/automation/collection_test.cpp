@@ -143,32 +143,31 @@ TEST(Collection, EnumeratorWalksPositionsSoItSeesChangesMadeWhileItRuns) {
     EXPECT_EQ(S_FALSE, clone->Skip(1));
 }
 
-// An object that, when its last reference goes, adds to and reads from a collection: as a
+// An object that, when its last reference goes, reads from and adds to a collection, as a
 // script object's Class_Terminate may.
-class Reentrant final : public IDispatch {
+class Reentrant final : public IUnknown {
 public:
     explicit Reentrant(_Collection* c) : c_(c) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid != IID_IUnknown && iid != IID_IDispatch) return *out = nullptr, E_NOINTERFACE;
-        *out = this;
+        *out = iid == IID_IUnknown ? this : nullptr;
+        if (!*out) return E_NOINTERFACE;
         AddRef();
         return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override {
         if (--refs_ > 0) return refs_;
-        long n = 0;
-        c_->Count(&n);
-        seenCount = n;
+        c_->Count(&seenCount);
         Add(c_, L"added on release", Variant::FromString(L"late"));
         delete this;
         return 0;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return DISP_E_MEMBERNOTFOUND;
+    // A variant holding the only reference to a new object.
+    static Variant Make(_Collection* c) {
+        Variant v;
+        V_VT(v.get()) = VT_UNKNOWN;
+        V_UNKNOWN(v.get()) = new Reentrant(c);
+        return v;
     }
     static inline long seenCount = -1;
 
@@ -181,8 +180,7 @@ TEST(Collection, ReleasingARemovedValueMayUseTheCollection) {
     ComPtr<_Collection> c = NewCollection();
     ASSERT_TRUE(c);
     ASSERT_EQ(S_OK, Add(c.get(), L"kept", Variant::FromString(L"kept")));
-    Variant object = Variant::FromDispatch(new Reentrant(c.get()));
-    V_DISPATCH(object.get())->Release();  // the variant holds the only reference
+    Variant object = Reentrant::Make(c.get());
     Variant none = Variant::Missing(), key = Variant::FromString(L"object");
     ASSERT_EQ(S_OK, c->Add(object.get(), key.get(), none.get(), none.get()));
     object.reset();  // now the collection holds the only reference
@@ -194,8 +192,7 @@ TEST(Collection, ReleasingARemovedValueMayUseTheCollection) {
     // The last item's value goes after the collection has emptied and let go of its memory.
     ComPtr<_Collection> d = NewCollection();
     ASSERT_TRUE(d);
-    object = Variant::FromDispatch(new Reentrant(d.get()));
-    V_DISPATCH(object.get())->Release();
+    object = Reentrant::Make(d.get());
     ASSERT_EQ(S_OK, d->Add(object.get(), none.get(), none.get(), none.get()));
     object.reset();
     ASSERT_EQ(S_OK, d->Remove(Variant::FromLong(1).get()));

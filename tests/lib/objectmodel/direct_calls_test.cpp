@@ -15,24 +15,21 @@ using namespace bktest;
 
 namespace {
 
-// A value as text with its type, objects by what they hold: a collection by its items, any
-// other object by its identity.
-std::wstring Describe(const VARIANT& v, IUnknown* sameAs = nullptr) {
+// A value as text with its type; a collection by its items, another object as one.
+std::wstring Describe(const VARIANT& v) {
     std::wstring out = L"vt " + std::to_wstring(V_VT(&v)) + L":";
     if (V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) {
-        IUnknown* object = V_UNKNOWN(&v);
         ComPtr<_Collection> c;
-        if (object && SUCCEEDED(object->QueryInterface(__uuidof(_Collection), c.put_void()))) {
-            long n = 0;
-            c->Count(&n);
-            for (long i = 1; i <= n; ++i) {
-                Variant item;
-                c->Item(Variant::FromLong(i).get(), item.put());
-                out += L"[" + Describe(*item.get()) + L"]";
-            }
-            return out;
+        if (!V_UNKNOWN(&v) || FAILED(V_UNKNOWN(&v)->QueryInterface(__uuidof(_Collection), c.put_void())))
+            return out + (V_UNKNOWN(&v) ? L"an object" : L"nothing");
+        long n = 0;
+        c->Count(&n);
+        for (long i = 1; i <= n; ++i) {
+            Variant item;
+            c->Item(Variant::FromLong(i).get(), item.put());
+            out += L"[" + Describe(*item.get()) + L"]";
         }
-        return out + (object == sameAs ? L"the same object" : object ? L"an object" : L"nothing");
+        return out;
     }
     Variant text;
     if (SUCCEEDED(VariantChangeTypeEx(text.get(), const_cast<VARIANT*>(&v), LOCALE_INVARIANT, 0, VT_BSTR)))
@@ -40,22 +37,9 @@ std::wstring Describe(const VARIANT& v, IUnknown* sameAs = nullptr) {
     return out;
 }
 
-struct Outcome {
-    HRESULT hr = E_FAIL;
-    std::wstring result, exception, errorInfo, argsAfter;
-    bool operator==(const Outcome&) const = default;
-};
-
-void PrintTo(const Outcome& o, std::ostream* os) {
-    *os << std::hex << "hr 0x" << static_cast<unsigned long>(o.hr) << std::dec;
-    auto narrow = [](const std::wstring& w) { return std::string(w.begin(), w.end()); };
-    *os << " result {" << narrow(o.result) << "} exception {" << narrow(o.exception) << "} error info {"
-        << narrow(o.errorInfo) << "} after {" << narrow(o.argsAfter) << "}";
-}
-
 // One way of calling: the object's own IDispatch::Invoke, or the host's ITypeInfo::Invoke on
 // the object's default interface with the type information the object hands out.
-using Invoker = std::function<HRESULT(IDispatch*, DISPID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*)>;
+using Invoker = HRESULT (*)(IDispatch*, DISPID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*);
 
 HRESULT Ours(IDispatch* object, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info) {
     UINT argErr = 0;
@@ -83,14 +67,14 @@ struct Call {
     bool wantException = true;
 };
 
-Outcome Make(const Call& call, const Invoker& invoke) {
-    Outcome o;
+// The outcome as text: the HRESULT, the result, the exception, the error information left
+// on the thread, and the by-reference arguments as their variables hold them afterwards.
+std::wstring Outcome(const Call& call, Invoker invoke) {
     ComPtr<IDispatch> object = call.object();
-    if (!object) return o;
-    DISPID id = DISPID_UNKNOWN;
+    DISPID id = DISPID_NEWENUM;
     LPOLESTR name = const_cast<LPOLESTR>(call.member);
-    if (call.member[0] == L'#') id = DISPID_NEWENUM;
-    else if (FAILED(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return o;
+    if (!object || (call.member[0] != L'#' && FAILED(object->GetIDsOfNames(IID_NULL, &name, 1, 0, &id))))
+        return L"no call";
     std::vector<Variant> args = call.args(object.get());
     std::vector<VARIANTARG> reversed(args.size());
     for (size_t i = 0; i < args.size(); ++i) reversed[args.size() - 1 - i] = *args[i].get();
@@ -98,30 +82,22 @@ Outcome Make(const Call& call, const Invoker& invoke) {
     SetErrorInfo(0, nullptr);
     Variant result;
     support::ExcepInfo exception;
-    o.hr = invoke(object.get(), id, call.flags, &params, call.wantResult ? result.get() : nullptr,
-                  call.wantException ? exception.put() : nullptr);
-    IUnknown* self = nullptr;
-    object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&self));
-    ComPtr<IUnknown> selfOwner = ComPtr<IUnknown>::Attach(self);
-    o.result = Describe(*result.get(), self);
+    const HRESULT hr = invoke(object.get(), id, call.flags, &params, call.wantResult ? result.get() : nullptr,
+                              call.wantException ? exception.put() : nullptr);
     const EXCEPINFO& e = exception.get();
-    o.exception = std::to_wstring(e.scode) + L" " + std::wstring(support::BstrView(e.bstrDescription)) + L" / " +
-                  std::wstring(support::BstrView(e.bstrSource));
+    std::wstring out = std::to_wstring(hr) + L" | " + Describe(*result.get()) + L" | " + std::to_wstring(e.scode) +
+                       L" " + std::wstring(support::BstrView(e.bstrDescription)) + L" / " +
+                       std::wstring(support::BstrView(e.bstrSource)) + L" | ";
     ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.put()) == S_OK && info) {
-        Bstr description;
-        info->GetDescription(description.put());
-        o.errorInfo = description.str();
-    }
+    Bstr description;
+    if (GetErrorInfo(0, info.put()) == S_OK && info) info->GetDescription(description.put());
+    out += description.str() + L" |";
     for (const VARIANTARG& a : reversed) {
-        // By-reference arguments as their variables now hold them.
-        VARIANT value;
-        VariantInit(&value);
-        if (V_VT(&a) & VT_BYREF) VariantCopyInd(&value, const_cast<VARIANTARG*>(&a));
-        o.argsAfter += Describe(value, self) + L";";
-        VariantClear(&value);
+        Variant value;
+        if (V_VT(&a) & VT_BYREF) VariantCopyInd(value.get(), const_cast<VARIANTARG*>(&a));
+        out += L" " + Describe(*value.get());
     }
-    return o;
+    return out;
 }
 
 ComPtr<IDispatch> MainObject() {
@@ -239,11 +215,7 @@ TEST(DirectCalls, GiveWhatTheHostsInvokeGives) {
                  return std::vector<Variant>{a, Variant::FromString(L"30"), Variant::FromLong(2), Variant::Missing(), isFound};
              }}},
     };
-    for (const auto& [what, call] : calls) {
-        const Outcome host = Make(call, Host);
-        const Outcome ours = Make(call, Ours);
-        EXPECT_EQ(host, ours) << what;
-    }
+    for (const auto& [what, call] : calls) EXPECT_EQ(Outcome(call, Host), Outcome(call, Ours)) << what;
     vars.Clear();  // the module holds no object of the test's afterwards
 }
 
