@@ -240,6 +240,7 @@ public:
             // releasing an object may run code that uses this collection again.
             if (entry->hasKey()) keys_.Erase(entry);
             order_.Erase(entry);
+            Tally(entry->value, -1);
             VARIANT value = TakeEntry(pool_, entry);
             if (order_.size() == 0) pool_.Release();
             VariantClear(&value);
@@ -263,6 +264,7 @@ public:
             try {
                 entry = NewEntry(pool_, value, {}, 0);
                 order_.Insert(order_.size(), entry);
+                Tally(entry->value, 1);
             } catch (...) {
                 if (entry) DeleteEntry(pool_, entry);
                 else VariantClear(&value);
@@ -280,6 +282,11 @@ public:
         for (ULONG i = 0; i < n; ++i) items[i] = &static_cast<Entry*>(order_.At(start + i))->value;
         *fetched = n;
         return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE StringLength(ULONGLONG* characters) override {
+        if (!characters) return E_POINTER;
+        *characters = stringCharacters_;
+        return others_ == 0 ? S_OK : S_FALSE;
     }
 
 private:
@@ -329,6 +336,7 @@ private:
             DeleteEntry(pool_, entry);
             throw;
         }
+        Tally(entry->value, 1);
         if (entry->hasKey()) keys_.Fill(place, entry);
         return S_OK;
     }
@@ -365,9 +373,22 @@ private:
         return S_OK;
     }
 
+    // Keeps the strings' total length and the number of other items (values never change in
+    // place), for JoinCollection to size its result before it reads the items.
+    void Tally(const VARIANT& value, int sign) {
+        if (V_VT(&value) != VT_BSTR) {
+            others_ += static_cast<size_t>(sign);
+            return;
+        }
+        const ULONGLONG length = V_BSTR(&value) ? SysStringLen(V_BSTR(&value)) : 0;
+        stringCharacters_ = sign > 0 ? stringCharacters_ + length : stringCharacters_ - length;
+    }
+
     EntryPool pool_;  // before the others: it goes last
     PositionTree order_;
     KeyIndex keys_;
+    ULONGLONG stringCharacters_ = 0;
+    size_t others_ = 0;
 };
 
 CEnumVariant::CEnumVariant(CCollection* owner, ULONG position) : owner_(owner), position_(position) {

@@ -22,6 +22,9 @@ struct ILibraryCollection : IUnknown {
     // the collection next changes); fewer at the end. A `first` outside the collection fails
     // with the error Item raises for it.
     virtual HRESULT STDMETHODCALLTYPE ItemsInPlace(long first, ULONG count, const VARIANT** items, ULONG* fetched) = 0;
+    // S_OK and the characters of all items together when every item is a string; S_FALSE
+    // when some item is not.
+    virtual HRESULT STDMETHODCALLTYPE StringLength(ULONGLONG* characters) = 0;
 };
 
 // Creates an empty collection; the caller owns the reference.

@@ -95,40 +95,37 @@ HRESULT FindInCollection(_Collection** collection, const VARIANT& findWhat, cons
     return S_OK;
 }
 
-// Joins a collection of the library's own holding nothing but strings: their lengths are
-// summed first, then the result is written in place. S_FALSE when an item is not a string
+// The length of a stored string, read from its length prefix as SysStringLen does (the call
+// into another module would cost more than the rest of a short string's turn).
+UINT StoredLength(BSTR text) { return text ? reinterpret_cast<const UINT*>(text)[-1] / sizeof(OLECHAR) : 0; }
+
+// Joins a collection of the library's own holding nothing but strings straight into the
+// result, sized from the length the collection keeps. S_FALSE when an item is not a string
 // (or the result would be too long for a string), for the general way.
 HRESULT JoinStoredStrings(ILibraryCollection* own, long count, std::wstring_view between, BSTR* result) {
-    constexpr ULONG kBatch = 256;
-    const VARIANT* batch[kBatch];
-    // Both passes read the items in batches; nothing runs between them that could change them.
-    auto forEach = [&](auto&& visit) {
-        for (long first = 1; first <= count; first += static_cast<long>(kBatch)) {
-            ULONG fetched = 0;
-            const ULONG want = static_cast<ULONG>(std::min<long>(kBatch, count - first + 1));
-            if (FAILED(own->ItemsInPlace(first, want, batch, &fetched)) || fetched != want) return false;
-            for (ULONG i = 0; i < fetched; ++i)
-                if (!visit(first + static_cast<long>(i), *batch[i])) return false;
-        }
-        return true;
-    };
-    uint64_t length = static_cast<uint64_t>(between.size()) * static_cast<uint64_t>(count - 1);
-    if (!forEach([&](long, const VARIANT& item) {
-            if (V_VT(&item) != VT_BSTR) return false;
-            length += SysStringLen(V_BSTR(&item));
-            return true;
-        }))
-        return S_FALSE;
+    ULONGLONG characters = 0;
+    if (own->StringLength(&characters) != S_OK) return S_FALSE;
+    const ULONGLONG length = characters + static_cast<ULONGLONG>(between.size()) * static_cast<ULONGLONG>(count - 1);
     if (length > 0x3FFFFFFF) return S_FALSE;
     support::Bstr joined = support::Bstr::Attach(SysAllocStringLen(nullptr, static_cast<UINT>(length)));
     if (!joined.get()) return E_OUTOFMEMORY;
     wchar_t* at = joined.get();
-    forEach([&](long position, const VARIANT& item) {
-        const std::wstring_view text = support::BstrView(V_BSTR(&item));
-        at = std::copy(text.begin(), text.end(), at);
-        if (position < count) at = std::copy(between.begin(), between.end(), at);
-        return true;
-    });
+    wchar_t* const end = at + length;
+    constexpr ULONG kBatch = 256;
+    const VARIANT* batch[kBatch];
+    for (long first = 1; first <= count; first += static_cast<long>(kBatch)) {
+        ULONG fetched = 0;
+        const ULONG want = static_cast<ULONG>(std::min<long>(kBatch, count - first + 1));
+        if (FAILED(own->ItemsInPlace(first, want, batch, &fetched)) || fetched != want) return S_FALSE;
+        for (ULONG i = 0; i < fetched; ++i) {
+            const std::wstring_view text = support::BstrView(V_BSTR(batch[i]));
+            const bool last = first + static_cast<long>(i) == count;
+            if (static_cast<size_t>(end - at) < text.size() + (last ? 0 : between.size())) return S_FALSE;
+            at = std::copy(text.begin(), text.end(), at);
+            if (!last) at = std::copy(between.begin(), between.end(), at);
+        }
+    }
+    if (at != end) return S_FALSE;
     *result = joined.detach();
     return S_OK;
 }
@@ -181,7 +178,6 @@ HRESULT SplitToCollection(BSTR expression, const VARIANT& delimiter, LONG limit,
     MemberSteps steps(raiseErrors);
 
     // The split: a failure of any of its parts leaves no pieces.
-    std::vector<TextPiece> pieces;
     std::wstring separator = L" ";
     bool canSplit = IsMissing(delimiter) || steps.Succeeded(ToText(delimiter, separator));
     TextEquals equals = nullptr;  // binary: the delimiter's code units are searched for
@@ -191,18 +187,23 @@ HRESULT SplitToCollection(BSTR expression, const VARIANT& delimiter, LONG limit,
         canSplit = steps.Succeeded(RaiseMain(kErrInvalidCall)) && canSplit;
     }
     if (steps.MustStop()) return steps.error();
-    const std::wstring_view text = support::BstrView(expression);
-    if (canSplit) pieces = SplitPieces(text, separator, limit, equals);
 
     ComPtr<_Collection> collection;
     ComPtr<ILibraryCollection> own;
     if (FAILED(CreateCollection(collection.put())) ||
         FAILED(collection->QueryInterface(__uuidof(ILibraryCollection), own.put_void())))
         return RaiseMain(kErrOutOfMemory);
-    for (const TextPiece& piece : pieces) {
-        steps.Succeeded(own->AppendText(text.data() + piece.offset, static_cast<UINT>(piece.length)));
-        if (steps.MustStop()) return steps.error();
+    // Each piece goes into the collection as it is found.
+    const std::wstring_view text = support::BstrView(expression);
+    bool stopped = false;
+    if (canSplit) {
+        VisitPieces(text, separator, limit, equals, [&](size_t offset, size_t length) {
+            steps.Succeeded(own->AppendText(text.data() + offset, static_cast<UINT>(length)));
+            stopped = steps.MustStop();
+            return !stopped;
+        });
     }
+    if (stopped) return steps.error();
     *result = collection.detach();
     return S_OK;
 }
