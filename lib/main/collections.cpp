@@ -1,5 +1,7 @@
 #include "lib/main/collections.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -93,6 +95,41 @@ HRESULT FindInCollection(_Collection** collection, const VARIANT& findWhat, cons
     return S_OK;
 }
 
+// The length of a stored string, read from its length prefix as SysStringLen does (the call
+// into another module would cost more than the rest of a short string's turn).
+UINT StoredLength(BSTR text) { return text ? reinterpret_cast<const UINT*>(text)[-1] / sizeof(OLECHAR) : 0; }
+
+// Joins a collection of the library's own holding nothing but strings straight into the
+// result, sized from the length the collection keeps. S_FALSE when an item is not a string
+// (or the result would be too long for a string), for the general way.
+HRESULT JoinStoredStrings(ILibraryCollection* own, long count, std::wstring_view between, BSTR* result) {
+    ULONGLONG characters = 0;
+    if (own->StringLength(&characters) != S_OK) return S_FALSE;
+    const ULONGLONG length = characters + static_cast<ULONGLONG>(between.size()) * static_cast<ULONGLONG>(count - 1);
+    if (length > 0x3FFFFFFF) return S_FALSE;
+    support::Bstr joined = support::Bstr::Attach(SysAllocStringLen(nullptr, static_cast<UINT>(length)));
+    if (!joined.get()) return E_OUTOFMEMORY;
+    wchar_t* at = joined.get();
+    wchar_t* const end = at + length;
+    constexpr ULONG kBatch = 256;
+    const VARIANT* batch[kBatch];
+    for (long first = 1; first <= count; first += static_cast<long>(kBatch)) {
+        ULONG fetched = 0;
+        const ULONG want = static_cast<ULONG>(std::min<long>(kBatch, count - first + 1));
+        if (FAILED(own->ItemsInPlace(first, want, batch, &fetched)) || fetched != want) return S_FALSE;
+        for (ULONG i = 0; i < fetched; ++i) {
+            const std::wstring_view text = support::BstrView(V_BSTR(batch[i]));
+            const bool last = first + static_cast<long>(i) == count;
+            if (static_cast<size_t>(end - at) < text.size() + (last ? 0 : between.size())) return S_FALSE;
+            at = std::copy(text.begin(), text.end(), at);
+            if (!last) at = std::copy(between.begin(), between.end(), at);
+        }
+    }
+    if (at != end) return S_FALSE;
+    *result = joined.detach();
+    return S_OK;
+}
+
 HRESULT JoinCollectionText(_Collection** source, BSTR delimiter, bool raiseErrors, BSTR* result) {
     if (!result) return E_POINTER;
     *result = nullptr;
@@ -106,14 +143,30 @@ HRESULT JoinCollectionText(_Collection** source, BSTR delimiter, bool raiseError
         if (steps.MustStop()) return steps.error();
         count = 0;
     }
+    // The library's own collection lends its items where they are stored. Strings only are
+    // joined straight into the result; otherwise a string is appended from where it is and
+    // anything else copied first, as Item would hand it out, since converting an object runs
+    // its code, which may change the collection.
+    ComPtr<ILibraryCollection> own;
+    if (count > 0) items->QueryInterface(__uuidof(ILibraryCollection), own.put_void());
+    const std::wstring_view between = support::BstrView(delimiter);
+    if (own) {
+        if (HRESULT hr = JoinStoredStrings(own.get(), count, between, result); hr != S_FALSE) return hr;
+    }
     for (long position = 1; position <= count; ++position) {
-        support::Variant index = support::Variant::FromLong(position);
-        support::Variant item;
-        std::wstring piece;
-        if (steps.Succeeded(items->Item(index.get(), item.put())) && steps.Succeeded(ToText(*item.get(), piece)))
-            text += piece;
+        const VARIANT* stored = nullptr;
+        ULONG fetched = 0;
+        if (own && steps.Succeeded(own->ItemsInPlace(position, 1, &stored, &fetched)) && V_VT(stored) == VT_BSTR) {
+            text += support::BstrView(V_BSTR(stored));
+        } else if (!own || stored) {
+            support::Variant item;
+            std::wstring piece;
+            const HRESULT got = own ? VariantCopy(item.get(), const_cast<VARIANT*>(stored))
+                                    : items->Item(support::Variant::FromLong(position).get(), item.put());
+            if (steps.Succeeded(got) && steps.Succeeded(ToText(*item.get(), piece))) text += piece;
+        }
         if (steps.MustStop()) return steps.error();
-        if (position < count) text += support::BstrView(delimiter);
+        if (position < count) text += between;
     }
     return support::AllocBstr(text, result);
 }
@@ -125,27 +178,32 @@ HRESULT SplitToCollection(BSTR expression, const VARIANT& delimiter, LONG limit,
     MemberSteps steps(raiseErrors);
 
     // The split: a failure of any of its parts leaves no pieces.
-    std::vector<std::wstring> pieces;
     std::wstring separator = L" ";
     bool canSplit = IsMissing(delimiter) || steps.Succeeded(ToText(delimiter, separator));
-    TextEquals equals;
-    if (compare == vbBinaryCompare) {
-        equals = [](std::wstring_view a, std::wstring_view b) { return ExactTextEquals(a, b); };
-    } else if (compare == vbTextCompare) {
-        equals = [](std::wstring_view a, std::wstring_view b) { return TextEqualsIgnoringCase(a, b); };
-    } else {
+    TextEquals equals = nullptr;  // binary: the delimiter's code units are searched for
+    if (compare == vbTextCompare) {
+        equals = TextEqualsIgnoringCase;
+    } else if (compare != vbBinaryCompare) {
         canSplit = steps.Succeeded(RaiseMain(kErrInvalidCall)) && canSplit;
     }
     if (steps.MustStop()) return steps.error();
-    if (canSplit) pieces = SplitText(support::BstrView(expression), separator, limit, equals);
 
     ComPtr<_Collection> collection;
-    if (HRESULT hr = CreateCollection(collection.put()); FAILED(hr)) return RaiseMain(kErrOutOfMemory);
-    for (const auto& piece : pieces) {
-        support::Variant value = support::Variant::FromString(piece);
-        steps.Succeeded(CollectionAppend(collection.get(), *value.get()));
-        if (steps.MustStop()) return steps.error();
+    ComPtr<ILibraryCollection> own;
+    if (FAILED(CreateCollection(collection.put())) ||
+        FAILED(collection->QueryInterface(__uuidof(ILibraryCollection), own.put_void())))
+        return RaiseMain(kErrOutOfMemory);
+    // Each piece goes into the collection as it is found.
+    const std::wstring_view text = support::BstrView(expression);
+    bool stopped = false;
+    if (canSplit) {
+        VisitPieces(text, separator, limit, equals, [&](size_t offset, size_t length) {
+            steps.Succeeded(own->AppendText(text.data() + offset, static_cast<UINT>(length)));
+            stopped = steps.MustStop();
+            return !stopped;
+        });
     }
+    if (stopped) return steps.error();
     *result = collection.detach();
     return S_OK;
 }

@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <atomic>
 #include <new>
 #include <string>
 #include <string_view>
@@ -46,13 +47,13 @@ public:
         if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         if (!names || !ids) return E_INVALIDARG;
         const DispatchTable* table = nullptr;
-        if (HRESULT hr = LibraryDispatchTable(__uuidof(Itf), &table); FAILED(hr)) return hr;
-        return table->dispatchInfo()->GetIDsOfNames(names, count, ids);
+        if (HRESULT hr = Table(table); FAILED(hr)) return hr;
+        return table->IdsOfNames(names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
         const DispatchTable* table = nullptr;
-        if (HRESULT hr = LibraryDispatchTable(__uuidof(Itf), &table); FAILED(hr)) return hr;
+        if (HRESULT hr = Table(table); FAILED(hr)) return hr;
         return table->Invoke(static_cast<Itf*>(static_cast<Derived*>(this)), id, riid, flags, params, result,
                              excepInfo, argErr);
     }
@@ -82,6 +83,19 @@ protected:
     static HRESULT NotBuilt(std::wstring_view member) {
         return NotImplemented(Source(), std::wstring(Derived::kName) + L"." + std::wstring(member));
     }
+
+private:
+    // The interface's dispatch table, looked up in the module once per object. The module
+    // drops its tables only while no object lives, so the pointer stays valid.
+    HRESULT Table(const DispatchTable*& table) {
+        table = table_.load(std::memory_order_relaxed);
+        if (table) return S_OK;
+        if (HRESULT hr = LibraryDispatchTable(__uuidof(Itf), &table); FAILED(hr)) return hr;
+        table_.store(table, std::memory_order_relaxed);
+        return S_OK;
+    }
+
+    std::atomic<const DispatchTable*> table_{nullptr};
 };
 
 }  // namespace bk

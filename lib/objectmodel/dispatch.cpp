@@ -1,6 +1,9 @@
 #include "lib/objectmodel/dispatch.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <utility>
 
 #include "lib/objectmodel/errors.h"
 #include "lib/objectmodel/variants.h"
@@ -89,6 +92,149 @@ int RankOf(INVOKEKIND kind) {
 
 constexpr WORD kRankFlags[4] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF};
 
+// The variant type of a referenced type as the host's Invoke takes it: VT_I4 for an
+// enumeration; for an interface VT_DISPATCH or VT_UNKNOWN (`isInterface` set). False for
+// anything else (aliases, records), which direct calls leave to the host.
+bool ReferencedVarType(ITypeInfo* ti, HREFTYPE ref, VARTYPE& vt, bool& isInterface) {
+    ComPtr<ITypeInfo> referenced;
+    if (FAILED(ti->GetRefTypeInfo(ref, referenced.put()))) return false;
+    const support::TypeAttr attr = support::GetTypeAttr(referenced.get());
+    if (!attr) return false;
+    const TYPEATTR* a = attr.get().desc;
+    isInterface = a->typekind != TKIND_ENUM;
+    switch (a->typekind) {
+    case TKIND_ENUM: vt = VT_I4; return true;
+    case TKIND_DISPATCH: case TKIND_COCLASS: vt = VT_DISPATCH; return true;
+    case TKIND_INTERFACE: vt = (a->wTypeFlags & TYPEFLAG_FDISPATCHABLE) ? VT_DISPATCH : VT_UNKNOWN; return true;
+    default: return false;
+    }
+}
+
+// A type passed as a value of its own: the automation scalars, strings, interfaces, variants,
+// enumerations and arrays of scalars.
+bool ValueVarType(ITypeInfo* ti, const TYPEDESC& t, VARTYPE& vt) {
+    switch (t.vt) {
+    case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_UI1: case VT_UI2: case VT_UI4: case VT_UI8:
+    case VT_R4: case VT_R8: case VT_CY: case VT_DATE: case VT_BSTR: case VT_DISPATCH: case VT_ERROR:
+    case VT_BOOL: case VT_VARIANT: case VT_UNKNOWN:
+        vt = t.vt;
+        return true;
+    case VT_INT: vt = VT_I4; return true;
+    case VT_UINT: vt = VT_UI4; return true;
+    case VT_USERDEFINED: {
+        // An interface passed by value is checked by the host (it asks the argument for the
+        // interface), so only enumerations are passed directly.
+        bool isInterface = false;
+        return ReferencedVarType(ti, t.hreftype, vt, isInterface) && !isInterface;
+    }
+    case VT_SAFEARRAY: {
+        VARTYPE element = VT_EMPTY;
+        if (!t.lptdesc || t.lptdesc->vt == VT_USERDEFINED || !ValueVarType(ti, *t.lptdesc, element)) return false;
+        vt = static_cast<VARTYPE>(VT_ARRAY | element);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// The variant type the host's Invoke passes for a parameter of type `t`, for the types a
+// direct call handles as it does; false for the others.
+bool ArgVarType(ITypeInfo* ti, const TYPEDESC& t, VARTYPE& vt) {
+    if (t.vt != VT_PTR) return ValueVarType(ti, t, vt);
+    const TYPEDESC& base = *t.lptdesc;
+    if (base.vt == VT_PTR) {
+        // A pointer to an interface pointer: VT_DISPATCH or VT_UNKNOWN by reference.
+        bool isInterface = false;
+        if (!base.lptdesc || base.lptdesc->vt != VT_USERDEFINED ||
+            !ReferencedVarType(ti, base.lptdesc->hreftype, vt, isInterface) || !isInterface)
+            return false;
+        vt = static_cast<VARTYPE>(vt | VT_BYREF);
+        return true;
+    }
+    if (!ValueVarType(ti, base, vt)) return false;  // an interface pointer by value included
+    vt = static_cast<VARTYPE>(vt | VT_BYREF);
+    return true;
+}
+
+constexpr UINT kDirectMaxParams = 16;
+
+// Whether an argument of this variant type travels as one integer word of the platform's
+// calling convention (a register or a stack slot), as pointers and integers do: then the
+// member can be called through a function pointer taking words. Floating-point values travel
+// in other registers on x64 and several types take more than one stack slot on x86; those
+// calls go through DispCallFunc.
+bool TravelsAsWord(VARTYPE vt) {
+    if (vt & (VT_BYREF | VT_ARRAY)) return true;
+    switch (vt) {
+    case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_ERROR: case VT_BOOL:
+    case VT_BSTR: case VT_DISPATCH: case VT_UNKNOWN:
+        return true;
+    case VT_I8: case VT_UI8: case VT_CY:
+    case VT_VARIANT:  // passed by reference on x64
+        return sizeof(void*) == 8;
+    default:
+        return false;
+    }
+}
+
+// The word DispCallFunc passes for an argument: the variant's address for a VARIANT passed
+// by value (x64 passes it by reference), a boolean widened, anything else the variant's value
+// bits (a pointer for references, strings, interfaces and arrays).
+uintptr_t WordOf(VARTYPE vt, VARIANTARG* arg) {
+    if (vt == VT_VARIANT) return reinterpret_cast<uintptr_t>(arg);
+    if (vt == VT_BOOL) return static_cast<uintptr_t>(static_cast<intptr_t>(V_BOOL(arg)));
+    if constexpr (sizeof(void*) == 8) return static_cast<uintptr_t>(V_UI8(arg));
+    else return static_cast<uintptr_t>(V_UI4(arg));
+}
+
+template <size_t... I>
+HRESULT CallWords(void* function, void* instance, const uintptr_t* words, std::index_sequence<I...>) {
+    using Function = HRESULT(STDMETHODCALLTYPE*)(void*, decltype(static_cast<void>(I), uintptr_t{})...);
+    return reinterpret_cast<Function>(function)(instance, words[I]...);
+}
+
+// Calls the virtual function at byte offset `slot` of `instance`'s vtable with `count` word
+// arguments, as DispCallFunc does for them but without its general argument marshalling.
+HRESULT CallSlot(void* instance, unsigned slot, UINT count, const uintptr_t* words) {
+    void* function = (*static_cast<void***>(instance))[slot / sizeof(void*)];
+    switch (count) {
+#define BK_CALL_WORDS(n) \
+    case n: return CallWords(function, instance, words, std::make_index_sequence<n>{});
+    BK_CALL_WORDS(0) BK_CALL_WORDS(1) BK_CALL_WORDS(2) BK_CALL_WORDS(3) BK_CALL_WORDS(4) BK_CALL_WORDS(5)
+    BK_CALL_WORDS(6) BK_CALL_WORDS(7) BK_CALL_WORDS(8) BK_CALL_WORDS(9) BK_CALL_WORDS(10) BK_CALL_WORDS(11)
+    BK_CALL_WORDS(12) BK_CALL_WORDS(13) BK_CALL_WORDS(14) BK_CALL_WORDS(15) BK_CALL_WORDS(16) BK_CALL_WORDS(17)
+#undef BK_CALL_WORDS
+    }
+    return E_INVALIDARG;
+}
+
+// Whether the member can be called directly, filling the parameters' and the return value's
+// types: a virtual function of the standard calling convention returning an HRESULT, not
+// restricted, without a locale parameter, every parameter of a type ArgVarType handles.
+bool PlanDirect(ITypeInfo* view, const FUNCDESC* fd, MemberPlan& plan) {
+    if ((fd->funckind != FUNC_PUREVIRTUAL && fd->funckind != FUNC_VIRTUAL) || fd->callconv != CC_STDCALL ||
+        fd->elemdescFunc.tdesc.vt != VT_HRESULT || plan.vararg || static_cast<UINT>(fd->cParams) > kDirectMaxParams)
+        return false;
+    if ((fd->wFuncFlags & FUNCFLAG_FRESTRICTED) && fd->memid >= 0) return false;
+    for (UINT i = 0; i < static_cast<UINT>(fd->cParams); ++i) {
+        const ELEMDESC& e = fd->lprgelemdescParam[i];
+        if (e.paramdesc.wParamFlags & PARAMFLAG_FLCID) return false;
+        VARTYPE vt = VT_EMPTY;
+        if (!ArgVarType(view, e.tdesc, vt)) return false;
+        if (i < plan.callerParams) {
+            plan.params[i].type = vt;
+            plan.params[i].flags = e.paramdesc.wParamFlags;
+        } else {
+            plan.retvalType = vt;
+        }
+    }
+    if (plan.hasRetval && !(plan.retvalType & VT_BYREF)) return false;
+    plan.native = true;
+    for (const ParamPlan& p : plan.params) plan.native = plan.native && TravelsAsWord(p.type);
+    return true;
+}
+
 MemberPlan PlanOf(ITypeInfo* view, const FUNCDESC* fd) {
     MemberPlan plan;
     plan.desc = fd;
@@ -107,7 +253,172 @@ MemberPlan PlanOf(ITypeInfo* view, const FUNCDESC* fd) {
             p.defaultValue = &e.paramdesc.pparamdescex->varDefaultValue;
         plan.mayAdapt = plan.mayAdapt || p.supplied != VT_EMPTY || p.referenced != VT_EMPTY;
     }
+    plan.direct = PlanDirect(view, fd, plan);
     return plan;
+}
+
+// Hands over what a member wrote through its [out, retval] pointer into `storage`: into
+// `result` as VariantCopyInd of the reference would give it, the original then freed (the
+// host's way), except that scalars, strings, interfaces and arrays move instead of being
+// copied and freed. Without `result`, the value is freed.
+HRESULT TakeRetval(VARTYPE pointed, VARIANT& storage, VARIANT* result) {
+    VARIANT value;
+    V_VT(&value) = VT_EMPTY;
+    HRESULT hr = S_OK;
+    if (pointed == VT_VARIANT) {
+        if (V_VT(&storage) & VT_BYREF) {
+            // A reference returned in the variant: copied through as the host does.
+            VARIANT ref;
+            V_VT(&ref) = VT_VARIANT | VT_BYREF;
+            V_VARIANTREF(&ref) = &storage;
+            if (result) hr = VariantCopyInd(result, &ref);
+            return hr;
+        }
+        value = storage;
+    } else {
+        V_VT(&value) = pointed;
+        std::memcpy(&V_UI8(&value), &storage, sizeof(ULONGLONG));  // the member wrote its value there
+    }
+    if (result) *result = value;
+    else VariantClear(&value);
+    return hr;
+}
+
+// Calls a member through its vtable slot when every argument can be passed as the host's
+// ITypeInfo::Invoke passes it: positional arguments only, each of the parameter's type (as
+// given), or for a VARIANT parameter any value (a copy), or for another by-value parameter a
+// value VariantChangeType converts; an [in] VARIANT* parameter given a value gets a
+// reference to a copy; omitted optional parameters get their default, else the missing-
+// argument marker (by reference for a by-reference parameter). The outcome is the host's: a
+// failing member gives DISP_E_EXCEPTION with the error information in `excepInfo`, the
+// [out, retval] value goes to `result` even then. False (nothing done) for other calls.
+bool CallDirect(void* instance, const MemberPlan& plan, WORD flags, const DISPPARAMS* params, VARIANT* result,
+                EXCEPINFO* excepInfo, HRESULT& outcome) {
+    if (!plan.direct || params->cNamedArgs != 0 || params->cArgs > plan.callerParams ||
+        (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)))
+        return false;
+    const UINT n = plan.callerParams, cArgs = params->cArgs;
+    auto given = [&](UINT i) -> const VARIANTARG* {
+        if (i >= cArgs) return nullptr;
+        const VARIANTARG* arg = &params->rgvarg[cArgs - 1 - i];
+        const bool marker = V_VT(arg) == VT_ERROR && V_ERROR(arg) == DISP_E_PARAMNOTFOUND;
+        return marker && (plan.params[i].flags & PARAMFLAG_FOPT) ? nullptr : arg;
+    };
+    // First whether every argument can be passed, before anything is copied.
+    for (UINT i = 0; i < n; ++i) {
+        const ParamPlan& p = plan.params[i];
+        const VARIANTARG* arg = given(i);
+        if (!arg) {
+            if (!(p.flags & PARAMFLAG_FOPT)) return false;
+        } else if (V_VT(arg) != p.type && p.type != VT_VARIANT && (p.type & VT_BYREF)) {
+            const bool copyIn = p.type == (VT_VARIANT | VT_BYREF) && (p.flags & PARAMFLAG_FIN) &&
+                                !(p.flags & PARAMFLAG_FOUT) && V_VT(arg) != (VT_VARIANT | VT_BYREF);
+            if (!copyIn) return false;
+        }
+    }
+
+    VARIANTARG temps[kDirectMaxParams], missing[kDirectMaxParams];
+    VARIANTARG* args[kDirectMaxParams + 1];
+    VARTYPE types[kDirectMaxParams + 1];
+    bool owned[kDirectMaxParams] = {};
+    // Empty variants, written in place (VariantInit and VariantClear are calls into another
+    // module, and most arguments need neither).
+    for (UINT i = 0; i < n; ++i) V_VT(&temps[i]) = V_VT(&missing[i]) = VT_EMPTY;
+    auto release = [&] {
+        for (UINT i = 0; i < n; ++i) {
+            if (owned[i]) VariantClear(&temps[i]);
+            if (V_VT(&missing[i]) != VT_EMPTY) VariantClear(&missing[i]);
+        }
+    };
+    for (UINT i = 0; i < n; ++i) {
+        const ParamPlan& p = plan.params[i];
+        const VARIANTARG* arg = given(i);
+        types[i] = p.type;
+        args[i] = &temps[i];
+        HRESULT hr = S_OK;
+        if (!arg) {
+            if ((p.flags & PARAMFLAG_FHASDEFAULT) && p.defaultValue) {
+                hr = VariantCopy(&temps[i], const_cast<VARIANT*>(p.defaultValue));
+            } else if (p.type & VT_BYREF) {
+                V_VT(&missing[i]) = VT_ERROR;
+                V_ERROR(&missing[i]) = DISP_E_PARAMNOTFOUND;
+                V_VT(&temps[i]) = VT_VARIANT | VT_BYREF;
+                V_VARIANTREF(&temps[i]) = &missing[i];
+            } else {
+                V_VT(&temps[i]) = VT_ERROR;
+                V_ERROR(&temps[i]) = DISP_E_PARAMNOTFOUND;
+            }
+        } else if (V_VT(arg) == p.type) {
+            args[i] = const_cast<VARIANTARG*>(arg);
+        } else if (p.type == VT_VARIANT) {
+            hr = VariantCopy(&temps[i], const_cast<VARIANTARG*>(arg));
+        } else if (p.type == (VT_VARIANT | VT_BYREF)) {
+            hr = VariantCopy(&missing[i], const_cast<VARIANTARG*>(arg));
+            V_VT(&temps[i]) = VT_VARIANT | VT_BYREF;
+            V_VARIANTREF(&temps[i]) = &missing[i];
+        } else {
+            // As the host converts: into a variant of the argument's type holding nothing yet.
+            V_VT(&temps[i]) = V_VT(arg);
+            hr = VariantChangeType(&temps[i], const_cast<VARIANTARG*>(arg), 0, p.type);
+            V_VT(&temps[i]) = p.type;
+        }
+        owned[i] = args[i] == &temps[i] && !(V_VT(&temps[i]) & VT_BYREF);
+        if (FAILED(hr)) {
+            owned[i] = false;
+            release();
+            outcome = hr;
+            return true;
+        }
+    }
+    VARIANT retval;  // storage the member writes its return value into
+    std::memset(&retval, 0, sizeof(retval));
+    VARIANTARG retvalArg;
+    UINT count = n;
+    if (plan.hasRetval) {
+        V_VT(&retvalArg) = plan.retvalType;
+        V_BYREF(&retvalArg) = &retval;
+        args[n] = &retvalArg;
+        types[n] = plan.retvalType;
+        ++count;
+    }
+    VARIANT returned;
+    V_VT(&returned) = VT_EMPTY;
+    HRESULT called = S_OK;
+    const unsigned slot = plan.desc->oVft & 0xFFFC;
+    if (plan.native) {
+        uintptr_t words[kDirectMaxParams + 1];
+        for (UINT i = 0; i < count; ++i) words[i] = WordOf(types[i], args[i]);
+        V_VT(&returned) = VT_ERROR;
+        V_ERROR(&returned) = CallSlot(instance, slot, count, words);
+    } else {
+        called = DispCallFunc(instance, slot, plan.desc->callconv, VT_ERROR, count, types, args, &returned);
+    }
+    release();
+    if (FAILED(called)) {
+        outcome = called;
+        return true;
+    }
+    HRESULT hr = S_OK;
+    if (plan.hasRetval) {
+        if (result) V_VT(result) = VT_EMPTY;  // as VariantInit
+        hr = TakeRetval(static_cast<VARTYPE>(plan.retvalType & ~VT_BYREF), retval, result);
+    }
+    if (V_VT(&returned) == VT_ERROR && FAILED(V_ERROR(&returned))) {
+        hr = DISP_E_EXCEPTION;
+        if (excepInfo) {
+            // As the host fills it: the code, then the four texts of the error information.
+            excepInfo->scode = V_ERROR(&returned);
+            ComPtr<IErrorInfo> error;
+            if (GetErrorInfo(0, error.put()) == S_OK && error) {
+                error->GetDescription(&excepInfo->bstrDescription);
+                error->GetHelpFile(&excepInfo->bstrHelpFile);
+                error->GetSource(&excepInfo->bstrSource);
+                error->GetHelpContext(&excepInfo->dwHelpContext);
+            }
+        }
+    }
+    outcome = hr;
+    return true;
 }
 
 // Calls a [vararg] member: the positional arguments become its parameter array.
@@ -251,6 +562,44 @@ bool IsRequired(const MemberPlan& plan, UINT i) {
     return !(flags & (PARAMFLAG_FOPT | PARAMFLAG_FRETVAL | PARAMFLAG_FLCID));
 }
 
+// Per-parameter scratch space of one call: inline for the usual parameter counts, so that a
+// call allocates nothing for it. Elements are left for the caller to set (T is plain data).
+template <class T>
+class PerParam {
+public:
+    explicit PerParam(UINT n) {
+        if (n > kInline) {
+            heap_.resize(n);
+            data_ = heap_.data();
+        }
+    }
+    PerParam(const PerParam&) = delete;
+    PerParam& operator=(const PerParam&) = delete;
+    T& operator[](UINT i) { return data_[i]; }
+    T* data() { return data_; }
+
+private:
+    static constexpr UINT kInline = kDirectMaxParams;
+    T inline_[kInline];
+    std::vector<T> heap_;
+    T* data_ = inline_;
+};
+
+// What a call does for one parameter before the member runs.
+struct Adaptation {
+    VARTYPE supply;    // omitted: the base type of the temporary supplied (VT_EMPTY: none)
+    VARIANT* redirect; // the caller's variable the parameter points into
+    VARIANT* convert;  // the caller's variable converted into a temporary and written back
+};
+
+// Calls the member directly when it can (CallDirect), else through the host's Invoke.
+HRESULT CallMember(ITypeInfo* ti, void* instance, DISPID id, const MemberPlan& plan, WORD flags, DISPPARAMS* params,
+                   VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) {
+    HRESULT hr = S_OK;
+    if (CallDirect(instance, plan, flags, params, result, excepInfo, hr)) return hr;
+    return ti->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+}
+
 }  // namespace
 
 HRESULT DispatchTable::Create(ITypeInfo* dispatchInfo, std::unique_ptr<DispatchTable>& out) {
@@ -278,8 +627,67 @@ HRESULT DispatchTable::Create(ITypeInfo* dispatchInfo, std::unique_ptr<DispatchT
         table->plans_.push_back(PlanOf(table->vtable_.get(), fd));
         table->descs_.push_back(std::move(desc));
     }
+    // The host picks among a member id's call kinds by declaration order, this table by
+    // kind: where the two could differ (a method and a property get under one id), and for a
+    // restricted interface (the host refuses every call), calls stay with the host.
+    const support::TypeAttr dispatchAttr = support::GetTypeAttr(dispatchInfo);
+    const bool restricted = !dispatchAttr || (dispatchAttr.get().desc->wTypeFlags & TYPEFLAG_FRESTRICTED);
+    for (const auto& [id, slots] : table->byId_) {
+        if (!restricted && (slots[0] < 0 || slots[1] < 0)) continue;
+        for (int index : slots)
+            if (index >= 0) table->plans_[static_cast<size_t>(index)].direct = false;
+    }
+    table->ReadNames();
     out = std::move(table);
     return S_OK;
+}
+
+// The members' names for IdsOfNames, as the host's lookup would answer them: a name matches
+// without regard to case and the first member matching wins, so names that only the case
+// tells apart, and names that are not plain ASCII, are left to the host.
+void DispatchTable::ReadNames() {
+    const support::TypeAttr attr = support::GetTypeAttr(dispatch_.get());
+    if (!attr) return;
+    std::vector<std::pair<std::wstring, DISPID>> found;
+    for (UINT i = 0; i < attr.get().desc->cFuncs; ++i) {
+        const support::FuncDesc desc = support::GetFuncDesc(dispatch_.get(), i);
+        if (!desc) continue;
+        support::Bstr name;
+        UINT got = 0;
+        if (FAILED(dispatch_->GetNames(desc.get().desc->memid, name.put(), 1, &got)) || got != 1) continue;
+        found.emplace_back(name.str(), desc.get().desc->memid);
+    }
+    auto folded = [](std::wstring text) {
+        for (wchar_t& ch : text)
+            if (ch >= L'A' && ch <= L'Z') ch = static_cast<wchar_t>(ch - L'A' + L'a');
+        return text;
+    };
+    std::unordered_map<std::wstring, int> seen;  // folded name: members bearing it
+    for (const auto& [name, id] : found) {
+        bool ascii = !name.empty();
+        for (wchar_t ch : name) ascii = ascii && ch > 0 && ch < 0x80;
+        seen[folded(name)] += ascii ? 1 : 2;
+    }
+    names_.reserve(found.size());
+    for (const auto& [name, id] : found) {
+        if (seen[folded(name)] != 1) continue;
+        names_.push_back(name);
+    }
+    // Views only once names_ no longer moves.
+    for (const std::wstring& name : names_)
+        for (const auto& [declared, id] : found)
+            if (declared == name) byName_.emplace(name, id);
+}
+
+HRESULT DispatchTable::IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const {
+    if (count == 1 && names[0]) {
+        const auto it = byName_.find(std::wstring_view(names[0]));
+        if (it != byName_.end()) {
+            ids[0] = it->second;
+            return S_OK;
+        }
+    }
+    return dispatch_->GetIDsOfNames(names, count, ids);
 }
 
 const MemberPlan* DispatchTable::Find(DISPID id, WORD flags) const {
@@ -320,21 +728,22 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
         if (argErr) *argErr = i < params->cArgs ? params->cArgs - 1 - i : 0;
         return DISP_E_PARAMNOTOPTIONAL;
     }
-    if (!plan->mayAdapt) return ti->Invoke(instance, id, flags, original, result, excepInfo, argErr);
+    if (!plan->mayAdapt) return CallMember(ti, instance, id, *plan, flags, original, result, excepInfo, argErr);
 
     // Arguments passed as a reference to a variant, for by-reference parameters of another
     // type: the parameter points into the caller's variant when it holds that type (so the
     // member's changes reach the caller's variable); a scalar of another type is converted
     // into a temporary that is written back to the caller's variant after the call.
-    std::vector<VARTYPE> supply(n, VT_EMPTY);
-    std::vector<VARIANT*> redirect(n, nullptr), convert(n, nullptr);
+    PerParam<Adaptation> adapt(n);
     bool any = false;
     for (UINT i = 0; i < n; ++i) {
         const ParamPlan& p = plan->params[i];
+        Adaptation& a = adapt[i];
+        a = Adaptation{VT_EMPTY, nullptr, nullptr};
         const bool present = i < params->cArgs && !IsMissing(params->rgvarg[params->cArgs - 1 - i]);
         if (!present) {
-            supply[i] = p.supplied;
-            any = any || supply[i] != VT_EMPTY;
+            a.supply = p.supplied;
+            any = any || a.supply != VT_EMPTY;
             continue;
         }
         if (p.referenced == VT_EMPTY) continue;
@@ -343,26 +752,35 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
         VARIANT* target = V_VARIANTREF(&arg);
         while (V_VT(target) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(target)) target = V_VARIANTREF(target);
         if (V_VT(target) == p.referenced) {
-            redirect[i] = target;
+            a.redirect = target;
         } else if (IsScalar(p.referenced) && !(V_VT(target) & (VT_ARRAY | VT_BYREF))) {
-            convert[i] = target;
+            a.convert = target;
         } else {
             continue;
         }
         any = true;
     }
-    if (!any) return ti->Invoke(instance, id, flags, original, result, excepInfo, argErr);
+    if (!any) return CallMember(ti, instance, id, *plan, flags, original, result, excepInfo, argErr);
 
-    std::vector<support::Variant> temps(n);
-    std::vector<VARIANTARG> args(n);
+    PerParam<VARIANT> temps(n);
+    for (UINT i = 0; i < n; ++i) VariantInit(&temps[i]);
+    struct ClearTemps {
+        PerParam<VARIANT>& temps;
+        UINT n;
+        ~ClearTemps() {
+            for (UINT i = 0; i < n; ++i) VariantClear(&temps[i]);
+        }
+    } clearTemps{temps, n};
+    PerParam<VARIANTARG> args(n);
     for (UINT i = 0; i < n; ++i) {
         VARIANTARG& slot = args[n - 1 - i];
         const ParamPlan& p = plan->params[i];
-        if (redirect[i] || convert[i]) {
-            VARIANT* value = redirect[i];
-            if (convert[i]) {
-                value = temps[i].get();
-                if (FAILED(VariantChangeType(value, convert[i], 0, p.referenced))) {
+        const Adaptation& a = adapt[i];
+        if (a.redirect || a.convert) {
+            VARIANT* value = a.redirect;
+            if (a.convert) {
+                value = &temps[i];
+                if (FAILED(VariantChangeType(value, a.convert, 0, p.referenced))) {
                     if (argErr) *argErr = params->cArgs - 1 - i;
                     return DISP_E_TYPEMISMATCH;
                 }
@@ -372,7 +790,7 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
             V_BYREF(&slot) = &value->lVal;  // all value fields share one address
             continue;
         }
-        if (supply[i] == VT_EMPTY) {
+        if (a.supply == VT_EMPTY) {
             if (i < params->cArgs) {
                 slot = params->rgvarg[params->cArgs - 1 - i];
             } else {
@@ -382,33 +800,35 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
             }
             continue;
         }
-        VARIANT* temp = temps[i].get();
-        if (supply[i] != VT_VARIANT) {
+        VARIANT* temp = &temps[i];
+        if (a.supply != VT_VARIANT) {
             const bool haveDefault =
-                p.defaultValue && SUCCEEDED(VariantChangeType(temp, const_cast<VARIANT*>(p.defaultValue), 0, supply[i]));
+                p.defaultValue && SUCCEEDED(VariantChangeType(temp, const_cast<VARIANT*>(p.defaultValue), 0, a.supply));
             if (!haveDefault) {
                 VariantClear(temp);
-                V_VT(temp) = supply[i];  // the empty value of its type: 0, false or an absent string
+                V_VT(temp) = a.supply;  // the empty value of its type: 0, false or an absent string
             }
         } else {
             V_VT(temp) = VT_ERROR;
             V_ERROR(temp) = DISP_E_PARAMNOTFOUND;
         }
         VariantInit(&slot);
-        if (supply[i] == VT_VARIANT) {
+        if (a.supply == VT_VARIANT) {
             V_VT(&slot) = VT_VARIANT | VT_BYREF;
             V_VARIANTREF(&slot) = temp;
         } else {
-            V_VT(&slot) = static_cast<VARTYPE>(supply[i] | VT_BYREF);
+            V_VT(&slot) = static_cast<VARTYPE>(a.supply | VT_BYREF);
             V_BYREF(&slot) = &temp->lVal;  // all value fields share one address
         }
     }
     DISPPARAMS completed{args.data(), nullptr, n, 0};
-    const HRESULT hr = ti->Invoke(instance, id, flags, &completed, result, excepInfo, argErr);
+    const HRESULT hr = CallMember(ti, instance, id, *plan, flags, &completed, result, excepInfo, argErr);
     for (UINT i = 0; i < n; ++i) {
-        if (!convert[i]) continue;
-        VariantClear(convert[i]);
-        *convert[i] = temps[i].detach();  // the variable now holds the parameter's type
+        VARIANT* variable = adapt[i].convert;
+        if (!variable) continue;
+        VariantClear(variable);
+        *variable = temps[i];  // the variable now holds the parameter's type
+        VariantInit(&temps[i]);
     }
     return hr;
 }

@@ -1,4 +1,4 @@
-// bk::SplitText with any expression, delimiter and limit.
+// bk::SplitText with any expression, delimiter and limit, comparing at every place or searching.
 //
 // Input: the first byte is the limit (a signed byte: -1 no limit, 0, a positive count, other
 // negative values); the second, the delimiter's length in characters (0 to 3); the rest is
@@ -98,5 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckSplit(expression, delimiter, limit, Exact, true);
     CheckSplit(expression, delimiter, limit, AsciiCaseless, false);
+    // Searching for the delimiter's code units finds the places that comparing at each does.
+    FUZZ_CHECK(bk::SplitText(expression, delimiter, limit) == bk::SplitText(expression, delimiter, limit, Exact));
     return 0;
 }

@@ -269,6 +269,60 @@ TEST(JoinCollection, DelimitersBetweenItemsAndFailedItems) {
     EXPECT_EQ(0x800A005B, main->JoinCollection(&raw, dash.get(), VARIANT_TRUE, joined.put()));
 }
 
+TEST(JoinCollection, StringsAloneAndAmongOtherItemsJoinAsItemByItem) {
+    auto main = NewMain();
+    ASSERT_TRUE(main);
+    // Strings only (some empty, some absent): joined straight from where they are stored.
+    ComPtr<_Collection> c = Build(main.get(), {});
+    ASSERT_TRUE(c);
+    std::wstring expected;
+    const int n = 700;
+    for (int i = 0; i < n; ++i) {
+        Variant v = Variant::FromString(i % 7 == 0 ? L"" : L"p" + std::to_wstring(i));
+        if (i % 50 == 0) {
+            v.reset();
+            V_VT(v.get()) = VT_BSTR;
+            V_BSTR(v.get()) = nullptr;
+        }
+        Variant none = Variant::Missing();
+        ASSERT_EQ(S_OK, c->Add(v.get(), none.get(), none.get(), none.get()));
+        expected += Text(*v.get());
+        if (i + 1 < n) expected += L"<>";
+    }
+    _Collection* raw = c.get();
+    Bstr joined, between(L"<>"), nothing;
+    ASSERT_EQ(S_OK, main->JoinCollection(&raw, between.get(), VARIANT_TRUE, joined.put()));
+    EXPECT_EQ(expected, joined.str());
+    // A number in front: the item-by-item way gives the same text around it.
+    Variant number = Variant::FromLong(42), none = Variant::Missing(), first = Variant::FromLong(1);
+    ASSERT_EQ(S_OK, c->Add(number.get(), none.get(), first.get(), none.get()));
+    ASSERT_EQ(S_OK, main->JoinCollection(&raw, between.get(), VARIANT_TRUE, joined.put()));
+    EXPECT_EQ(L"42<>" + expected, joined.str());
+    ASSERT_EQ(S_OK, c->Remove(first.get()));
+    ASSERT_EQ(S_OK, main->JoinCollection(&raw, nothing.get(), VARIANT_FALSE, joined.put()));
+    for (size_t at = 0; (at = expected.find(L"<>")) != std::wstring::npos;) expected.erase(at, 2);
+    EXPECT_EQ(expected, joined.str()) << "an absent delimiter joins with nothing between";
+}
+
+TEST(SplitCollection, ManyPiecesJoinBackToTheText) {
+    auto main = NewMain();
+    ASSERT_TRUE(main);
+    std::wstring text;
+    for (int i = 0; i < 5000; ++i) text += (i ? (i % 9 == 0 ? L":::" : L"::") : L"") + std::to_wstring(i);
+    Bstr expression(text), between(L"::");
+    ComPtr<_Collection> c;
+    ASSERT_EQ(S_OK, main->SplitCollection(expression.get(), *Variant::FromString(L"::").get(), -1, vbBinaryCompare,
+                                          VARIANT_TRUE, c.put()));
+    long count = 0;
+    c->Count(&count);
+    EXPECT_EQ(5000, count);
+    EXPECT_EQ(L":9", ItemText(c.get(), *Variant::FromLong(10).get())) << "occurrences are taken from the left";
+    _Collection* raw = c.get();
+    Bstr joined;
+    ASSERT_EQ(S_OK, main->JoinCollection(&raw, between.get(), VARIANT_TRUE, joined.put()));
+    EXPECT_EQ(text, joined.str());
+}
+
 Texts_ Split(_orxMain* main, const wchar_t* text, const Variant& delimiter, LONG limit = -1,
              VbCompareMethod compare = vbBinaryCompare, HRESULT expect = S_OK, bool raise = false) {
     Bstr expression(text);

@@ -44,6 +44,24 @@ TEST(SplitText, LimitsEmptyPartsAndDelimiters) {
     EXPECT_EQ(SplitText(L",", L",", -5, Exact), (V{L"", L""})) << "other negative limits mean none";
 }
 
+TEST(SplitText, SearchingFindsThePlacesComparingFinds) {
+    // Without a comparison the delimiter is searched for; the pieces are the same.
+    const struct {
+        const wchar_t* text;
+        const wchar_t* delimiter;
+        long limit;
+    } cases[] = {{L"a,b,,c", L",", -1}, {L"a,b,c", L",", 2},  {L"aXXXb", L"XX", -1}, {L",,", L",", -1},
+                 {L"abc", L"abcd", -1}, {L"xyxyx", L"xyx", 3}, {L"a,b", L",", 0},    {L"a,b", L"", 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitText(c.text, c.delimiter, c.limit), SplitText(c.text, c.delimiter, c.limit, Exact)) << c.text;
+    const std::vector<TextPiece> pieces = SplitPieces(L"ab--c--", L"--", -1);
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_EQ(pieces[1].offset, 4u);
+    EXPECT_EQ(pieces[1].length, 1u);
+    EXPECT_EQ(pieces[2].offset, 7u) << "the empty piece after the last delimiter";
+    EXPECT_EQ(pieces[2].length, 0u);
+}
+
 TEST(SearchWalk, FirstMatchEmptyRangesAndTheLastPosition) {
     SearchResult found;
     auto isSeven = [](long p, bool& matched) {
