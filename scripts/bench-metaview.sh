@@ -3,6 +3,7 @@
 # METAVIEW_TIMING_FILE names a file) against ExifTool alone with the same options, both under
 # wine64 in one prefix, on three files:
 #   photo  samples/rose.jpg, an ordinary photo
+#   comment-0.5MB  rose.jpg with a 0.5 MB comment of words
 #   long   rose.jpg with a 5 MB comment of words: lines of about 65,000 characters
 #   short  a JSON file of 75,000 short fields: a 5 MB listing of short lines
 # The big files are made at the start of the run (the comment is put in by ExifTool). Runs go
@@ -46,10 +47,12 @@ words() {
 }
 
 echo "Making the big files..."
-cp "$root/samples/rose.jpg" "$work/long.jpg"
-words 830000 | head -c 5000000 >"$work/comment.txt"
-"$wine" "$bin/exiftool.exe" -q -overwrite_original "-Comment<=$(winpath "$work/comment.txt")" \
-  "$(winpath "$work/long.jpg")" >/dev/null 2>&1
+for size in 500000 5000000; do
+  cp "$root/samples/rose.jpg" "$work/comment$size.jpg"
+  words $((size / 6 + 1000)) | head -c "$size" >"$work/comment.txt"
+  "$wine" "$bin/exiftool.exe" -q -overwrite_original "-Comment<=$(winpath "$work/comment.txt")" \
+    "$(winpath "$work/comment$size.jpg")" >/dev/null 2>&1
+done
 awk 'BEGIN {
   split("alpha beta gamma delta image photo river stone cloud light", w, " ");
   s = 6789; printf "{";
@@ -78,11 +81,11 @@ time_metaview() {
   # second Windows process polling the window, competes with Metaview and ExifTool for the
   # processor and slows both.
   for _ in $(seq 1 $((timeout * 2))); do
-    [ -s "$marks" ] && break
+    grep -q '^result-shown ' "$marks" 2>/dev/null && break
     sleep 0.5
   done
   shown=$(awk '$1 == "result-shown" {print $2; exit}' "$marks" 2>/dev/null)
-  [ -n "$shown" ] || { echo "Metaview showed no listing within $timeout s" >&2; exit 1; }
+  [ -n "$shown" ] || { echo "Metaview showed no listing within $timeout s" >&2; kill "$pid" 2>/dev/null; exit 1; }
   window=$(awk '$1 == "window-shown" {print $2; exit}' "$marks" 2>/dev/null)
   # Untimed: the box really holds the listing.
   "$wine" "$bin/guidriver.exe" waittext --class MetaviewMainWindow --timeout 30000 "ExifTool Version Number" >/dev/null
@@ -105,10 +108,10 @@ report() {
   local name=$1 file=$2 pairs=$3 timeout=$4 m e
   local metaview=() exiftool=() differences=() windows=() times
   for _ in $(seq 1 "$pairs"); do
-    times=$(time_metaview "$file" "$timeout")
+    times=$(time_metaview "$file" "$timeout") || exit 1
     m=${times% *}
     windows+=("${times#* }")
-    e=$(time_exiftool "$file")
+    e=$(time_exiftool "$file") || exit 1
     metaview+=("$m")
     exiftool+=("$e")
     differences+=("$(echo "$m - $e" | bc)")
@@ -131,5 +134,6 @@ report() {
 }
 
 report photo "$(winpath "$root/samples/rose.jpg")" "$photoPairs" 60
-report long "$(winpath "$work/long.jpg")" "$bigPairs" 120
+report comment-0.5MB "$(winpath "$work/comment500000.jpg")" "$bigPairs" 120
+report long "$(winpath "$work/comment5000000.jpg")" "$bigPairs" 120
 report short "$(winpath "$work/short.json")" "$bigPairs" 180
