@@ -1,4 +1,6 @@
 // orxMain: the library's global class of general helpers.
+#include <memory>
+
 #include "Basekit0308.h"
 #include "lib/objectmodel/classtable.h"
 #include "lib/main/arrays.h"
@@ -6,6 +8,10 @@
 #include "lib/main/collections.h"
 #include "lib/main/commandlineparser.h"
 #include "lib/objectmodel/comobject.h"
+#include "lib/forms/caller_controls.h"
+#include "lib/forms/form_helpers.h"
+#include "lib/forms/textbox_insert_hooks.h"
+#include "lib/objectmodel/latebinding.h"
 
 namespace bk {
 namespace {
@@ -42,10 +48,44 @@ public:
     HRESULT STDMETHODCALLTYPE ShowAboutBox(IDispatch*, IDispatch*, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBox"); }
     HRESULT STDMETHODCALLTYPE ShowAboutBox2(IPictureDisp*, IPictureDisp*, IDispatch*, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBox2"); }
     HRESULT STDMETHODCALLTYPE ShowAboutBoxEx(BSTR, IPictureDisp*, IPictureDisp*, LONG, LONG, LONG, BSTR, BSTR, BSTR, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBoxEx"); }
-    HRESULT STDMETHODCALLTYPE AddTextBoxInsertHook(IDispatch*, VARIANT_BOOL*) override { return NotBuilt(L"AddTextBoxInsertHook"); }
-    HRESULT STDMETHODCALLTYPE RemoveTextBoxInsertHook(IDispatch*, VARIANT_BOOL*) override { return NotBuilt(L"RemoveTextBoxInsertHook"); }
-    HRESULT STDMETHODCALLTYPE ClearTextBoxInsertHooks() override { return NotBuilt(L"ClearTextBoxInsertHooks"); }
-    HRESULT STDMETHODCALLTYPE ShowModalForm(IDispatch**, IDispatch**) override { return NotBuilt(L"ShowModalForm"); }
+
+    // Form and control helpers (lib/forms). The hooks are made on first use and dropped with
+    // the last one.
+    HRESULT STDMETHODCALLTYPE AddTextBoxInsertHook(IDispatch* textBox, VARIANT_BOOL* result) override {
+        if (!result) return E_POINTER;
+        *result = VARIANT_FALSE;
+        return Guard([&] {
+            if (KindOf(textBox) != ControlKind::TextBox) return Raise(kErrInvalidCall);
+            if (!hooks_) hooks_ = std::make_unique<TextBoxInsertHooks>();
+            bool added = false;
+            const HRESULT hr = hooks_->Add(textBox, added);
+            if (hooks_->size() == 0) hooks_.reset();
+            if (FAILED(hr)) return RaiseRecord(ErrorRecordOfCall(hr, nullptr), Source());
+            *result = added ? VARIANT_TRUE : VARIANT_FALSE;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE RemoveTextBoxInsertHook(IDispatch* textBox, VARIANT_BOOL* result) override {
+        if (!result) return E_POINTER;
+        *result = VARIANT_FALSE;
+        return Guard([&] {
+            if (KindOf(textBox) != ControlKind::TextBox) return Raise(kErrInvalidCall);
+            if (!hooks_ || !hooks_->Remove(textBox)) return S_OK;
+            if (hooks_->size() == 0) hooks_.reset();
+            *result = VARIANT_TRUE;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE ClearTextBoxInsertHooks() override {
+        hooks_.reset();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ShowModalForm(IDispatch** parentForm, IDispatch** childForm) override {
+        return Guard([&] {
+            ShowModalWithParentAside(parentForm ? *parentForm : nullptr, childForm ? *childForm : nullptr);
+            return S_OK;
+        });
+    }
     HRESULT STDMETHODCALLTYPE InArrayLong(SAFEARRAY** arrayX, LONG findWhat, VARIANT startAt, VARIANT endAt,
                                           VARIANT_BOOL* isFound, LONG* result) override {
         return Guard([&] { return FindInArrayLong(arrayX, findWhat, startAt, endAt, isFound, result); });
@@ -116,13 +156,52 @@ public:
             return Self()->InCollectionStringText(collection, findWhat, startAt, endAt, found, position);
         });
     }
-    HRESULT STDMETHODCALLTYPE GetSelectedOptionButtonIndex(IDispatch**, LONG*) override { return NotBuilt(L"GetSelectedOptionButtonIndex"); }
-    HRESULT STDMETHODCALLTYPE SetSelectedOptionButtonIndex(IDispatch**, LONG) override { return NotBuilt(L"SetSelectedOptionButtonIndex"); }
-    HRESULT STDMETHODCALLTYPE EnableOptionButtonGroup(IDispatch**) override { return NotBuilt(L"EnableOptionButtonGroup"); }
-    HRESULT STDMETHODCALLTYPE DisableOptionButtonGroup(IDispatch**) override { return NotBuilt(L"DisableOptionButtonGroup"); }
-    HRESULT STDMETHODCALLTYPE PressButton(IDispatch**, VARIANT_BOOL*) override { return NotBuilt(L"PressButton"); }
-    HRESULT STDMETHODCALLTYPE FixFonts(IDispatch**) override { return NotBuilt(L"FixFonts"); }
-    HRESULT STDMETHODCALLTYPE FixCBCursors(IDispatch**) override { return NotBuilt(L"FixCBCursors"); }
+    HRESULT STDMETHODCALLTYPE GetSelectedOptionButtonIndex(IDispatch** buttons, LONG* result) override {
+        if (!result) return E_POINTER;
+        *result = -1;
+        return Guard([&] {
+            *result = SelectedOptionButtonIndex(buttons ? *buttons : nullptr);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE SetSelectedOptionButtonIndex(IDispatch** buttons, LONG index) override {
+        return Guard([&] {
+            SelectOptionButton(buttons ? *buttons : nullptr, index);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE EnableOptionButtonGroup(IDispatch** buttons) override {
+        return Guard([&] {
+            EnableOptionButtons(buttons ? *buttons : nullptr, true);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE DisableOptionButtonGroup(IDispatch** buttons) override {
+        return Guard([&] {
+            EnableOptionButtons(buttons ? *buttons : nullptr, false);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE PressButton(IDispatch** button, VARIANT_BOOL* result) override {
+        if (!result) return E_POINTER;
+        *result = VARIANT_FALSE;
+        return Guard([&] {
+            *result = PressCommandButton(button ? *button : nullptr) ? VARIANT_TRUE : VARIANT_FALSE;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE FixFonts(IDispatch** form) override {
+        return Guard([&] {
+            SetFormFonts(form ? *form : nullptr);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE FixCBCursors(IDispatch** form) override {
+        return Guard([&] {
+            SetComboBoxHandCursors(form ? *form : nullptr);
+            return S_OK;
+        });
+    }
     HRESULT STDMETHODCALLTYPE JoinCollection(_Collection** source, BSTR delimiter, VARIANT_BOOL raiseErrors,
                                              BSTR* result) override {
         return Guard([&] { return JoinCollectionText(source, delimiter, raiseErrors != VARIANT_FALSE, result); });
@@ -149,7 +228,9 @@ private:
         return S_OK;
     }
 
+    // Declared after the parser, so that the hooks go first when the object goes.
     support::ComPtr<_CommandLineParser> parser_;
+    std::unique_ptr<TextBoxInsertHooks> hooks_;
 };
 
 }  // namespace

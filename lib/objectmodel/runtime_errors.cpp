@@ -32,6 +32,7 @@ std::wstring_view RuntimeErrorText(long number) {
     case 449: return L"Argument not optional";
     case 450: return L"Wrong number of arguments or invalid property assignment";
     case 457: return L"This key is already associated with an element of this collection";
+    case 459: return L"Object or class does not support the set of events";
     default: return L"Application-defined or object-defined error";
     }
 }

@@ -24,6 +24,7 @@ enum RuntimeError : long {
     kErrArgumentNotOptional = 449,
     kErrArgumentCount = 450,      // wrong number of arguments or invalid property assignment
     kErrDuplicateKey = 457,
+    kErrEventsNotSupported = 459, // object or class does not support the set of events
 };
 
 // The standard text of a run-time error number, or the generic text for numbers without one.

@@ -1,5 +1,7 @@
 #include "support/as/icons.h"
 
+#include <olectl.h>
+
 #include <string>
 #include <vector>
 
@@ -48,6 +50,21 @@ bool asSetWindowResIconAll(HWND window, std::wstring_view name, HMODULE module) 
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     return big && small;
+}
+
+HRESULT asGetIconFromHandle(HICON handle, IPictureDisp** picture) {
+    if (!picture) return E_POINTER;
+    *picture = nullptr;
+    if (!handle) return E_INVALIDARG;
+    Icon copy(CopyIcon(handle));
+    if (!copy) return HRESULT_FROM_WIN32(GetLastError());
+    PICTDESC description{};
+    description.cbSizeofstruct = sizeof(description);
+    description.picType = PICTYPE_ICON;
+    description.icon.hicon = copy.get();
+    const HRESULT hr = OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture));
+    if (SUCCEEDED(hr)) copy.detach();  // the picture owns it now
+    return hr;
 }
 
 }  // namespace support

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ocidl.h>
 
 #include <string_view>
 
@@ -11,5 +12,9 @@ namespace support {
 // (0: the executable). The icons are loaded once per size and kept until the program ends.
 // Returns whether both icons were found.
 bool asSetWindowResIconAll(HWND window, std::wstring_view name, HMODULE module = nullptr);
+
+// A picture object (an icon picture) made from a copy of an icon or cursor handle: the
+// picture owns its copy, the caller keeps `handle`. E_INVALIDARG for a null handle.
+HRESULT asGetIconFromHandle(HICON handle, IPictureDisp** picture);
 
 }  // namespace support
