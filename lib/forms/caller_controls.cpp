@@ -22,16 +22,17 @@ std::wstring NameOfType(ITypeInfo* info) {
     return std::wstring(support::BstrView(name.get()));
 }
 
-// The class name the control gives through IProvideClassInfo, else its dispatch interface's.
-std::wstring TypeNameOf(IDispatch* control) {
+// The name of the control's class (IProvideClassInfo).
+std::wstring ClassNameOf(IDispatch* control) {
     support::ComPtr<IProvideClassInfo> classInfo;
-    if (SUCCEEDED(control->QueryInterface(IID_IProvideClassInfo, classInfo.put_void())) && classInfo) {
-        support::ComPtr<ITypeInfo> info;
-        if (SUCCEEDED(classInfo->GetClassInfo(info.put())) && info) {
-            std::wstring name = NameOfType(info.get());
-            if (!name.empty()) return name;
-        }
-    }
+    if (FAILED(control->QueryInterface(IID_IProvideClassInfo, classInfo.put_void())) || !classInfo) return {};
+    support::ComPtr<ITypeInfo> info;
+    if (FAILED(classInfo->GetClassInfo(info.put())) || !info) return {};
+    return NameOfType(info.get());
+}
+
+// The name of the control's dispatch interface (GetTypeInfo).
+std::wstring InterfaceNameOf(IDispatch* control) {
     UINT count = 0;
     if (FAILED(control->GetTypeInfoCount(&count)) || count == 0) return {};
     support::ComPtr<ITypeInfo> info;
@@ -119,7 +120,10 @@ bool IsIntegerType(VARTYPE type) { return type == VT_I2 || type == VT_I4 || type
 
 ControlKind KindOf(IDispatch* control) {
     if (!control) return ControlKind::Unknown;
-    if (const ControlKind kind = KindOfTypeName(TypeNameOf(control)); kind != ControlKind::Unknown) return kind;
+    // A class name is the control's word on what it is.
+    if (const std::wstring className = ClassNameOf(control); !className.empty()) return KindOfTypeName(className);
+    if (const ControlKind kind = KindOfTypeName(InterfaceNameOf(control)); kind != ControlKind::Unknown) return kind;
+    // No class: a script's object (its engine's interface name says nothing of it).
     LateBound object(control);
     for (const KindSignature& signature : KindSignatures()) {
         DISPID first = DISPID_UNKNOWN, second = DISPID_UNKNOWN;

@@ -18,9 +18,10 @@
 
 namespace bk {
 
-// The kind of a caller's control: the name of its class (IProvideClassInfo) or of its
-// dispatch interface (GetTypeInfo) when that names a kind, else the members it answers (see
-// KindSignatures). Null is Unknown.
+// The kind of a caller's control: from the name of its class when it gives one
+// (IProvideClassInfo); else from the name of its dispatch interface (GetTypeInfo) when that
+// names a kind; else (script objects) from the members it answers (KindSignatures). Null is
+// Unknown.
 ControlKind KindOf(IDispatch* control);
 
 // Whether two interface pointers belong to the same object (their IUnknown is the same).
