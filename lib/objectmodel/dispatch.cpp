@@ -64,6 +64,8 @@ VARTYPE ReferencedType(ITypeInfo* ti, const ELEMDESC& e) {
         return static_cast<VARTYPE>(VT_ARRAY | base->lptdesc->vt);
     case VT_PTR:
         return base->lptdesc && base->lptdesc->vt == VT_USERDEFINED ? VARTYPE{VT_DISPATCH} : VARTYPE{VT_EMPTY};
+    case VT_DISPATCH:  // IDispatch**: a caller's form or control passed by reference
+        return VT_DISPATCH;
     case VT_USERDEFINED:
         return EnumType(ti, base->hreftype);
     default:

@@ -86,6 +86,11 @@ TEST(OptionButtons, SelectedIndexWalksTheIndexesAndSkipsGaps) {
     Fake group = MakeControlArray({{0, OptionButton(false)}, {1, OptionButton(false)}, {3, OptionButton(true)}});
     Variant g = Obj(group);
     EXPECT_EQ(3, V_I4(m.Call(L"GetSelectedOptionButtonIndex", {g.get()}).get()));
+    // As script engines pass their variables: a reference to a variant holding the object.
+    VARIANT byRef;
+    V_VT(&byRef) = VT_VARIANT | VT_BYREF;
+    V_VARIANTREF(&byRef) = g.get();
+    EXPECT_EQ(3, V_I4(m.Call(L"GetSelectedOptionButtonIndex", {&byRef}).get()));
 
     Fake none = MakeControlArray({{1, OptionButton(false)}, {2, OptionButton(false)}});
     Variant n = Obj(none);

@@ -1,0 +1,26 @@
+// The form helpers used by a script client with its own objects as controls: the library is registered, Wine's cscript runs a script
+// that creates orxMain by programmatic id, and the script's checks are read from its output.
+#include <gtest/gtest.h>
+
+#include "tests/harness/library.h"
+#include "tests/harness/registered.h"
+
+using namespace bktest;
+
+namespace {
+
+TEST(ScriptClient, DrivesTheFormHelpersWithScriptObjects) {
+    Registered registered;
+    ASSERT_EQ(S_OK, registered.result());
+    CLSID clsid{};
+    ASSERT_EQ(S_OK, CLSIDFromProgID(L"Basekit0308.orxMain", &clsid));
+    EXPECT_TRUE(IsEqualCLSID(CLSID_orxMain, clsid));
+
+    std::string output;
+    const int failures = RunScriptClient(L"forms_client.vbs", output);
+    EXPECT_EQ(0, failures) << output;
+    EXPECT_NE(std::string::npos, output.find("failures=0")) << output;
+    EXPECT_EQ(std::string::npos, output.find("FAIL")) << output;
+}
+
+}  // namespace
