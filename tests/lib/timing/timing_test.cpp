@@ -28,9 +28,10 @@ std::wstring Report(T* object, LONG iterations, VARIANT_BOOL integerValues, VARI
 }
 
 // A pause of 100 ms measured by a stopwatch: generous bounds, since a busy machine may
-// stretch it.
+// stretch it and the tick count moves in steps (under Wine it was seen 20 ms behind).
 constexpr double kPauseMs = 100;
 constexpr double kAtLeastMs = 90;
+constexpr double kTicksAtLeastMs = 50;
 constexpr double kAtMostMs = 5000;
 
 }  // namespace
@@ -53,7 +54,7 @@ TEST(BenchMark, MarksAroundAPauseGiveAPlausibleTime) {
     Sleep(static_cast<DWORD>(kPauseMs));
     ASSERT_EQ(S_OK, watch->LastMark());
     const double ms = Figure(watch.get(), &_orxBenchMark::GetTickDifferenceMS);
-    EXPECT_GE(ms, kAtLeastMs);
+    EXPECT_GE(ms, kTicksAtLeastMs);
     EXPECT_LE(ms, kAtMostMs);
     EXPECT_EQ(ms, static_cast<double>(static_cast<long long>(ms)));  // whole milliseconds
     EXPECT_DOUBLE_EQ(ms / 1000, Figure(watch.get(), &_orxBenchMark::GetTickDifferenceSec));
