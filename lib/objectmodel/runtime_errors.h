@@ -12,6 +12,7 @@ enum RuntimeError : long {
     kErrOutOfMemory = 7,
     kErrSubscript = 9,            // subscript out of range
     kErrArrayLocked = 10,         // the array is fixed or temporarily locked
+    kErrDivisionByZero = 11,
     kErrTypeMismatch = 13,
     kErrObjectNotSet = 91,        // object variable not set (a member used on Nothing)
     kErrInvalidUseOfNull = 94,

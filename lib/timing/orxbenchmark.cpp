@@ -1,7 +1,9 @@
-// orxBenchMark: registered and creatable; its members report that they are not built yet.
+// orxBenchMark: a stopwatch on the system's millisecond tick count.
 #include "Basekit0308.h"
 #include "lib/objectmodel/classtable.h"
 #include "lib/objectmodel/comobject.h"
+#include "lib/timing/stopwatch.h"
+#include "lib/timing/system_clock.h"
 
 namespace bk {
 namespace {
@@ -10,11 +12,39 @@ class CorxBenchMark : public DispatchObject<CorxBenchMark, _orxBenchMark> {
 public:
     static constexpr wchar_t kName[] = L"orxBenchMark";
 
-    HRESULT STDMETHODCALLTYPE FirstMark(VARIANT_BOOL) override { return NotBuilt(L"FirstMark"); }
-    HRESULT STDMETHODCALLTYPE LastMark() override { return NotBuilt(L"LastMark"); }
-    HRESULT STDMETHODCALLTYPE GetTickDifferenceMS(double*) override { return NotBuilt(L"GetTickDifferenceMS"); }
-    HRESULT STDMETHODCALLTYPE GetTickDifferenceSec(double*) override { return NotBuilt(L"GetTickDifferenceSec"); }
-    HRESULT STDMETHODCALLTYPE toString(LONG, VARIANT_BOOL, VARIANT_BOOL, BSTR*) override { return NotBuilt(L"toString"); }
+    HRESULT STDMETHODCALLTYPE FirstMark(VARIANT_BOOL doBeep) override {
+        watch_.FirstMark(doBeep != VARIANT_FALSE);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE LastMark() override {
+        watch_.LastMark();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTickDifferenceMS(double* result) override {
+        if (!result) return E_POINTER;
+        *result = watch_.DifferenceMs();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTickDifferenceSec(double* result) override {
+        if (!result) return E_POINTER;
+        *result = watch_.DifferenceSec();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE toString(LONG iterations, VARIANT_BOOL integerValues, VARIANT_BOOL useSeconds,
+                                       BSTR* result) override {
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        return Guard([&] {
+            const bool seconds = useSeconds != VARIANT_FALSE;
+            const double total = seconds ? watch_.DifferenceSec() : watch_.DifferenceMs();
+            const auto text = StopwatchReport(total, iterations, integerValues != VARIANT_FALSE, seconds);
+            if (!text) return Raise(kErrOverflow);
+            return support::AllocBstr(*text, result);
+        });
+    }
+
+private:
+    TickStopwatch watch_{SystemStopwatchClock()};
 };
 
 }  // namespace

@@ -151,14 +151,6 @@ const Stub kStubs[] = {
          return c->SetText(text.get(), &done);
      },
      [] { std::vector<Variant> a; a.push_back(Variant::FromString(L"text")); return a; }},
-    {&CLSID_orxBenchMarkHP, L"orxBenchMarkHP", L"GetTickFrequencyPerSec", &IID__orxBenchMarkHP,
-     [](IUnknown* u) {
-         ComPtr<_orxBenchMarkHP> b;
-         u->QueryInterface(IID__orxBenchMarkHP, b.put_void());
-         double frequency = 0;
-         return b->GetTickFrequencyPerSec(&frequency);
-     },
-     [] { return std::vector<Variant>{}; }},
     {&CLSID_orxTabControl, L"orxTabControl", L"ClearTabs", &IID__orxTabControl,
      [](IUnknown* u) {
          ComPtr<_orxTabControl> t;
