@@ -3,6 +3,7 @@
 
 #include "Basekit0308.h"
 #include "lib/objectmodel/classtable.h"
+#include "lib/about/about_entry.h"
 #include "lib/main/arrays.h"
 #include "lib/main/automation_values.h"
 #include "lib/main/collections.h"
@@ -44,10 +45,29 @@ public:
     HRESULT STDMETHODCALLTYPE Collection(SAFEARRAY** args, _Collection** result) override {
         return Guard([&] { return BuildCollection(args ? *args : nullptr, result); });
     }
-    HRESULT STDMETHODCALLTYPE ShowMSAboutBox(IDispatch**) override { return NotBuilt(L"ShowMSAboutBox"); }
-    HRESULT STDMETHODCALLTYPE ShowAboutBox(IDispatch*, IDispatch*, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBox"); }
-    HRESULT STDMETHODCALLTYPE ShowAboutBox2(IPictureDisp*, IPictureDisp*, IDispatch*, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBox2"); }
-    HRESULT STDMETHODCALLTYPE ShowAboutBoxEx(BSTR, IPictureDisp*, IPictureDisp*, LONG, LONG, LONG, BSTR, BSTR, BSTR, BSTR, IPictureDisp*, BSTR) override { return NotBuilt(L"ShowAboutBoxEx"); }
+    // The About box (lib/about): the caller's control, form and application object are used
+    // by name; the dialog is modal and these return when it is closed.
+    HRESULT STDMETHODCALLTYPE ShowMSAboutBox(IDispatch** control) override {
+        return Guard([&] { return about::ShowMSAboutBox(control ? *control : nullptr); });
+    }
+    HRESULT STDMETHODCALLTYPE ShowAboutBox(IDispatch* form, IDispatch* appObject, BSTR description,
+                                           IPictureDisp* picture, BSTR pictureToolTip) override {
+        return Guard([&] { return about::ShowAboutBox(Source(), form, appObject, description, picture, pictureToolTip); });
+    }
+    HRESULT STDMETHODCALLTYPE ShowAboutBox2(IPictureDisp* icon, IPictureDisp* iconSmall, IDispatch* appObject,
+                                            BSTR description, IPictureDisp* picture, BSTR pictureToolTip) override {
+        return Guard([&] {
+            return about::ShowAboutBox2(Source(), icon, iconSmall, appObject, description, picture, pictureToolTip);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE ShowAboutBoxEx(BSTR title, IPictureDisp* icon, IPictureDisp* smallIcon, LONG major,
+                                             LONG minor, LONG revision, BSTR author, BSTR email, BSTR devote,
+                                             BSTR description, IPictureDisp* picture, BSTR pictureToolTip) override {
+        return Guard([&] {
+            return about::ShowAboutBoxEx(Source(), title, icon, smallIcon, major, minor, revision, author, email, devote,
+                                         description, picture, pictureToolTip);
+        });
+    }
 
     // Form and control helpers (lib/forms). The hooks are made on first use and dropped with
     // the last one.

@@ -67,4 +67,55 @@ HRESULT asGetIconFromHandle(HICON handle, IPictureDisp** picture) {
     return hr;
 }
 
+namespace {
+
+HRESULT OwnedIconPicture(Icon icon, IPictureDisp** picture) {
+    PICTDESC description{};
+    description.cbSizeofstruct = sizeof(description);
+    description.picType = PICTYPE_ICON;
+    description.icon.hicon = icon.get();
+    const HRESULT hr = OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture));
+    if (SUCCEEDED(hr)) icon.detach();  // the picture owns it now
+    return hr;
+}
+
+HRESULT WindowIcon(HWND window, bool big, IPictureDisp** picture) {
+    if (!picture) return E_POINTER;
+    *picture = nullptr;
+    if (!window || !IsWindow(window)) return E_INVALIDARG;
+    DWORD_PTR icon = 0;
+    if (!SendMessageTimeoutW(window, WM_GETICON, big ? ICON_BIG : ICON_SMALL, 0, SMTO_ABORTIFHUNG, 2000, &icon))
+        icon = 0;
+    if (!icon) icon = GetClassLongPtrW(window, big ? GCLP_HICON : GCLP_HICONSM);
+    if (!icon) return E_FAIL;
+    return asGetIconFromHandle(reinterpret_cast<HICON>(icon), picture);
+}
+
+HRESULT ResourceIcon(std::wstring_view name, HMODULE module, int cx, int cy, IPictureDisp** picture) {
+    if (!picture) return E_POINTER;
+    *picture = nullptr;
+    const std::wstring resource(name);
+    Icon icon(static_cast<HICON>(LoadImageW(module, resource.c_str(), IMAGE_ICON, cx, cy, 0)));
+    if (!icon) return HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_RESOURCE_NAME_NOT_FOUND);
+    return OwnedIconPicture(std::move(icon), picture);
+}
+
+}  // namespace
+
+HRESULT asGetWindowIcon(HWND window, IPictureDisp** picture) { return WindowIcon(window, true, picture); }
+HRESULT asGetWindowIconSmall(HWND window, IPictureDisp** picture) { return WindowIcon(window, false, picture); }
+
+HRESULT asLoadResIconEx(std::wstring_view name, HMODULE module, IPictureDisp** picture) {
+    return ResourceIcon(name, module, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), picture);
+}
+HRESULT asLoadResIconSmallEx(std::wstring_view name, HMODULE module, IPictureDisp** picture) {
+    return ResourceIcon(name, module, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), picture);
+}
+
+void asSetWindowIconAll(HWND window, HICON big, HICON small) {
+    if (!window) return;
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
 }  // namespace support
