@@ -1,5 +1,6 @@
 #include "lib/about/module_list.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <type_traits>
@@ -22,10 +23,10 @@ std::uint64_t PreferredBase(std::uint64_t base, std::uint64_t size) {
     return support::asGetModulePreferredBaseAddr(0, static_cast<std::uintptr_t>(base), size).value_or(0);
 }
 
-// A name a process-status function writes into a buffer, which grows while the text fills it.
 // Longer than any path the system handles.
 constexpr std::size_t kMostNameCharacters = 65536;
 
+// A name a process-status function writes into a buffer, which grows while the text fills it.
 template <class Call>
 std::wstring ModuleText(Call call, HMODULE module) {
     std::wstring text(1024, L'\0');
@@ -49,10 +50,9 @@ std::wstring ModuleText(Call call, HMODULE module) {
 // reports; empty when the enumeration fails.
 std::vector<HMODULE> ModuleHandles(const ProcessStatusCalls& calls, std::size_t initialHandles) {
     constexpr std::size_t kMostHandles = MAXDWORD / sizeof(HMODULE);
-    std::vector<HMODULE> handles(initialHandles > 0 ? initialHandles : 1);
-    // Modules loaded between two calls make the count grow again; the headroom of each new
-    // buffer settles that in practice, and after the last try the handles that fit are used.
-    for (int attempt = 0; attempt < 16; ++attempt) {
+    constexpr int kAttempts = 16;
+    std::vector<HMODULE> handles(std::clamp<std::size_t>(initialHandles, 1, kMostHandles));
+    for (int attempt = 1;; ++attempt) {
         DWORD needed = 0;
         const auto bytes = static_cast<DWORD>(handles.size() * sizeof(HMODULE));
         if (!calls.enumProcessModules(GetCurrentProcess(), handles.data(), bytes, &needed)) return {};
@@ -61,12 +61,12 @@ std::vector<HMODULE> ModuleHandles(const ProcessStatusCalls& calls, std::size_t 
             handles.resize(count);
             return handles;
         }
-        std::size_t grown = count + count / 8 + 16;
-        if (grown > kMostHandles) grown = kMostHandles;
-        if (grown <= handles.size()) break;
+        // Modules loaded between two calls make the count grow again: each new buffer has some
+        // room to spare. Should the count still outrun it, the handles of the last call are used.
+        const std::size_t grown = std::min(count + count / 8 + 16, kMostHandles);
+        if (attempt == kAttempts || grown <= handles.size()) return handles;
         handles.assign(grown, nullptr);
     }
-    return handles;
 }
 
 }  // namespace

@@ -193,6 +193,7 @@ TEST_F(ModuleLists, TheProcessStatusBufferGrowsToTheCountReported) {
 struct MadeUpProcess {
     std::size_t modules = 0;
     std::size_t addedPerCall = 0;  // modules that "load" while the list is made
+    bool growsByAQuarter = false;  // or a quarter more after each call
     int enumerationsGrowing = 0;   // calls after which modules still get added
     bool enumerationFails = false;
     std::size_t unreadable = SIZE_MAX;  // the module whose information cannot be read
@@ -221,7 +222,7 @@ struct MadeUpProcess {
         *needed = static_cast<DWORD>(p.modules * sizeof(HMODULE));
         if (p.enumerationsGrowing > 0) {
             --p.enumerationsGrowing;
-            p.modules += p.addedPerCall;
+            p.modules += p.growsByAQuarter ? p.modules / 4 : p.addedPerCall;
         }
         return TRUE;
     }
@@ -248,7 +249,7 @@ struct MadeUpProcess {
     }
 
     explicit MadeUpProcess(std::size_t count) : modules(count) {
-        space = static_cast<unsigned char*>(VirtualAlloc(nullptr, 8000 * 0x1000, MEM_RESERVE, PAGE_NOACCESS));
+        space = static_cast<unsigned char*>(VirtualAlloc(nullptr, 20000 * 0x1000, MEM_RESERVE, PAGE_NOACCESS));
         current = this;
     }
     ~MadeUpProcess() {
@@ -277,6 +278,19 @@ TEST(MadeUpModules, ThousandsAreAllListedWhileTheCountGrows) {
         EXPECT_EQ(entry->BaseSize, 0x8000u);
         EXPECT_EQ(entry->PrefferedAddress, 0u) << "no headers behind the made-up address";
     }
+}
+
+TEST(MadeUpModules, ACountThatNeverSettlesGivesTheModulesOfTheLastCall) {
+    // A quarter more each time outruns the room each new buffer has to spare.
+    MadeUpProcess process(200);
+    process.growsByAQuarter = true;
+    process.enumerationsGrowing = 1000;
+    const CPSAPIInfo list(MadeUpProcess::Calls(), 16);
+    ASSERT_GT(process.bufferBytes.size(), 1u);
+    EXPECT_LE(process.bufferBytes.size(), 16u) << "the calls end";
+    ASSERT_EQ(static_cast<std::size_t>(list.ModulesCount()), process.bufferBytes.back() / sizeof(HMODULE));
+    for (std::int32_t i = 0; i < list.ModulesCount(); ++i)
+        ASSERT_EQ(list.Entries()[i].Name, L"m" + std::to_wstring(i) + L".dll") << "every handle is one the call gave";
 }
 
 TEST(MadeUpModules, AModuleWithoutInformationIsListedWithZerosAndLongPathsWhole) {
