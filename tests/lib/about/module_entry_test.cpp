@@ -75,19 +75,6 @@ TEST(ModuleLine, WideValuesAreNotCut) {
     EXPECT_NE(high.toString(10, AddressWidth::Bits32).find(L"(0x0000000123456789)  "), std::wstring::npos);
 }
 
-// clang-format off
-TEST(ModuleLine, UnreadableModuleShowsZeros) {
-    const CModuleEntry unknown{L"", L"ghost.dll", 0, 0, 0};
-    EXPECT_EQ(unknown.toString(9, AddressWidth::Bits32),
-              L"ghost.dll" L"  " L"0x00000000" L"  " + Blanks(14) + L"0" + Blanks(12) + L"  ");
-}
-// clang-format on
-
-TEST(ModuleLine, TheBuildsOwnWidthIsTheDefault) {
-    const AddressWidth own = sizeof(void*) == 8 ? AddressWidth::Bits64 : AddressWidth::Bits32;
-    EXPECT_EQ(Relocated().toString(12), Relocated().toString(12, own));
-}
-
 TEST(ModuleListMembers, ItemsFromZeroAndSubscriptErrorsOutside) {
     const ModuleList list({Program(), Relocated()});
     EXPECT_EQ(list.ModulesCount(), 2);
