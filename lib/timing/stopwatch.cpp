@@ -1,5 +1,6 @@
 #include "lib/timing/stopwatch.h"
 
+#include "support/as/numberformat.h"
 #include "support/as/numbers.h"
 
 namespace bk {

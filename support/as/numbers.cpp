@@ -11,7 +11,6 @@ std::wstring Widen(const char* first, const char* last) { return std::wstring(fi
 
 }  // namespace
 
-std::wstring asFormatLong(long value) { return std::to_wstring(value); }
 
 std::wstring asFormatDouble(double value) {
     if (std::isnan(value)) return L"nan";

@@ -8,8 +8,7 @@
 
 namespace support {
 
-// A 32-bit value in decimal ("-12", "4000").
-std::wstring asFormatLong(long value);
+// (asFormatLong, with digit grouping, is in numberformat.h.)
 
 // A double in decimal with up to 15 significant digits and no trailing zeros ("0.25",
 // "1500", "0.333333333333333"); in exponent form when very small or very large ("1e-07",

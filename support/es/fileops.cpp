@@ -71,4 +71,17 @@ std::wstring esGetTempFileName2(std::wstring_view folder, std::wstring_view exte
     return {};
 }
 
+std::wstring esGetLongFileName(std::wstring_view path, long /*flags*/) {
+    if (path.empty()) return {};
+    const std::wstring source(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD n = GetLongPathNameW(source.c_str(), full.data(), static_cast<DWORD>(full.size()));
+        if (n == 0) return source;
+        if (n < full.size()) { full.resize(n); return full; }
+        full.resize(n);  // n counts the terminating zero when the buffer was too small
+    }
+    return source;
+}
+
 }  // namespace support

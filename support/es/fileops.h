@@ -28,4 +28,9 @@ std::wstring esGetFileAppPath(std::wstring_view name);
 // not created. Empty when the folder cannot be found or no free name turns up.
 std::wstring esGetTempFileName2(std::wstring_view folder, std::wstring_view extension);
 
+// The long form of `path` (every short 8.3 component replaced by its long name); `path` as
+// given when the system cannot tell (the file does not exist, say). `flags`: 0, no others
+// are defined.
+std::wstring esGetLongFileName(std::wstring_view path, long flags = 0);
+
 }  // namespace support

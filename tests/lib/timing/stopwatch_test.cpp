@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lib/timing/stopwatch.h"
+#include "support/as/numberformat.h"
 #include "support/as/numbers.h"
 
 namespace {
@@ -140,7 +141,7 @@ TEST(StopwatchReport, PerIterationWithTheCountAndTheTotal) {
     EXPECT_EQ(L"0.025 sec. / 4 (0.1 sec.)", bk::StopwatchReport(0.1, 4, false, true));
     EXPECT_EQ(L"33.3333333333333 ms. / 3 (100 ms.)", bk::StopwatchReport(100, 3, false, false));
     // Tiny figures per iteration keep their digits instead of reading as 0.
-    EXPECT_EQ(L"2e-07 sec. / 1000000 (0.2 sec.)", bk::StopwatchReport(0.2, 1'000'000, false, true));
+    EXPECT_EQ(L"2e-07 sec. / 1,000,000 (0.2 sec.)", bk::StopwatchReport(0.2, 1'000'000, false, true));
 }
 
 TEST(StopwatchReport, WholeNumbersRoundHalvesAwayFromZero) {
@@ -153,8 +154,8 @@ TEST(StopwatchReport, WholeNumbersRoundHalvesAwayFromZero) {
 }
 
 TEST(NumberTexts, FormatsOfTheSupportCalls) {
-    EXPECT_EQ(L"-2147483648", support::asFormatLong(-2147483647L - 1));
-    EXPECT_EQ(L"4000", support::asFormatLong(4000));
+    EXPECT_EQ(L"-2,147,483,648", support::asFormatLong(-2147483647 - 1));
+    EXPECT_EQ(L"4,000", support::asFormatLong(4000));
     EXPECT_EQ(L"0", support::asFormatDouble(-0.0));
     EXPECT_EQ(L"1500", support::asFormatDouble(1500));
     EXPECT_EQ(L"0.3", support::asFormatDouble(0.1 + 0.2));
