@@ -12,7 +12,10 @@
 #include "app/startup/startup.h"
 #include "app/version/appwindowtitle.h"
 #include "app/version/formatversion.h"
+#include "app/mainwindow/app_object.h"
+#include "lib/forms/window_object.h"
 #include "lib/objectmodel/errorobject.h"
+#include "support/es/readme.h"
 #include "support/as/icons.h"
 #include "support/es/application.h"
 #include "support/components/appsettings.h"
@@ -30,6 +33,18 @@ namespace {
 KeyModifiers CurrentModifiers() {
     return {(GetKeyState(VK_SHIFT) & 0x8000) != 0, (GetKeyState(VK_CONTROL) & 0x8000) != 0,
             (GetKeyState(VK_MENU) & 0x8000) != 0};
+}
+
+// A failed call of the library as a status: its HRESULT (a run-time error's number where it
+// stands for one) and the description it left.
+support::Status CallFailure(HRESULT hr) {
+    std::wstring description;
+    support::ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.put()) == S_OK && info) {
+        support::Bstr text;
+        if (SUCCEEDED(info->GetDescription(text.put()))) description = text.str();
+    }
+    return support::Status{static_cast<std::int32_t>(support::ErrorNumberOf(hr)), description};
 }
 
 }  // namespace
@@ -218,10 +233,12 @@ bool MainWindow::KeyDown(unsigned key, KeyModifiers modifiers) {
         PostMessageW(hwnd(), WM_CLOSE, 0, 0);
         return true;
     case KeyAction::HelpContents:
+        // The result is ignored: a missing help document is the installation's concern.
+        support::esOpenReadMeFile(0);
+        return false;  // the key still reaches the text box
     case KeyAction::AboutBox:
-        // The help document and the About box come with the library's About box; until then
-        // F1 and Shift+F1 are reserved and do nothing.
-        return true;
+        ShowAboutBox();
+        return false;
     case KeyAction::None:
         break;
     }
@@ -408,15 +425,37 @@ void MainWindow::SaveOutputText() {
     if (saved.failed()) ShowSaveFailure(fileName, saved);
 }
 
+// The library's About box with this window's icons, the program's title and version (through
+// an application object of the program's), no description, the library's picture and the
+// tool-tip "Lumen". Modal: returns when the box is closed, also while ExifTool runs.
+void MainWindow::ShowAboutBox() {
+    support::ComPtr<_orxMain> library;
+    HRESULT hr = program_.library.OrxMain(library);
+    if (SUCCEEDED(hr)) {
+        support::ComPtr<IDispatch> form;
+        hr = bk::CreateWindowObject(hwnd(), form.put());
+        support::ComPtr<IDispatch> app = CreateAppObject(program_.identity);
+        if (SUCCEEDED(hr) && !app) hr = E_OUTOFMEMORY;
+        if (SUCCEEDED(hr)) {
+            const support::Bstr description(L""), tip(L"Lumen");
+            hr = library->ShowAboutBox(form.get(), app.get(), description.get(), nullptr, tip.get());
+        }
+    }
+    if (FAILED(hr)) ShowFailure(AboutFailureText(program_.commandLineFileName), CallFailure(hr), L"orxMain");
+}
+
 // Through the library's error display; when the library cannot be reached, a plain message
 // box with the same texts, so the failure is never silent.
 void MainWindow::ShowSaveFailure(const std::wstring& fileName, const support::Status& failure) {
-    const std::wstring leadIn = SaveFailureText(fileName);
+    ShowFailure(SaveFailureText(fileName), failure, L"TextFileIO");
+}
+
+void MainWindow::ShowFailure(const std::wstring& leadIn, const support::Status& failure, const wchar_t* source) {
     support::ComPtr<_orxErr> errors;
     if (SUCCEEDED(program_.library.OrxErr(errors))) {
         const long number = static_cast<long>(failure.code);
         ErrObject* raw = nullptr;
-        if (SUCCEEDED(bk::CreateErrorObject(support::ErrorRecord{number, failure.description, L"TextFileIO", {}, 0},
+        if (SUCCEEDED(bk::CreateErrorObject(support::ErrorRecord{number, failure.description, source, {}, 0},
                                             &raw))) {
             support::Bstr title(L"");
             support::Bstr text(leadIn);

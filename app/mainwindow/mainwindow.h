@@ -67,6 +67,8 @@ private:
     void SavePlacement();
     void SaveOutputText();
     void ShowSaveFailure(const std::wstring& fileName, const support::Status& failure);
+    void ShowFailure(const std::wstring& leadIn, const support::Status& failure, const wchar_t* source);
+    void ShowAboutBox();
     void SetBusyCursor(bool busy);
     void AskToStopRun();
     void CreateTextBox(bool listingView);

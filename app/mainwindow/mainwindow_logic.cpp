@@ -19,6 +19,10 @@ std::wstring StopExifToolQuestion(std::wstring_view fileName) {
     return std::wstring(fileName) + L"\r\n\r\nExifTool is still running.\r\n\r\nStop ExifTool and close the window?";
 }
 
+std::wstring AboutFailureText(std::wstring_view fileName) {
+    return std::wstring(fileName) + L"\r\n\r\nCan't show the About box.";
+}
+
 std::wstring SaveFailureText(std::wstring_view fileName) {
     return std::wstring(fileName) + L"\r\n\r\nCan't save ExifTool output text.";
 }

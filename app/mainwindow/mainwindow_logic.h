@@ -41,6 +41,9 @@ std::wstring StopExifToolQuestion(std::wstring_view fileName);
 // The exit code a stopped ExifTool reports.
 inline constexpr unsigned kStoppedExitCode = 1;
 
+// The lead-in of the message shown when the About box cannot be shown.
+std::wstring AboutFailureText(std::wstring_view fileName);
+
 // The lead-in of the message shown when saving fails.
 std::wstring SaveFailureText(std::wstring_view fileName);
 

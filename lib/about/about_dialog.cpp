@@ -23,6 +23,7 @@
 #include "lib/objectmodel/unknown.h"
 #include "support/as/figure_texts.h"
 #include "support/as/icons.h"
+#include "support/as/numbers.h"
 #include "support/as/system_info.h"
 #include "support/es/msgbox.h"
 #include "support/es/paths.h"
@@ -46,6 +47,11 @@ constexpr COLORREF kTeal = RGB(0, 128, 128);
 constexpr wchar_t kPageClass[] = L"Basekit0308.AboutPage";
 constexpr wchar_t kLinkCursor[] = L"MERCURY_CURSOR";
 constexpr wchar_t kTimesReadTag[] = L"Okeyo! ^^'";
+
+// The update page's controls of its result layout, hidden until a check succeeds.
+constexpr int kResultLayout[] = {control::kUpdateResult,          control::kUpdateURL,
+                                 control::kUpdateVersionBase,     control::kUpdateVersionBase + 1,
+                                 control::kUpdateVersionBase + 2, control::kUpdateVersionBase + 3};
 
 // Twips of the form as pixels of the screen.
 int X(int twips) { return support::TwipsToPixelsX(twips); }
@@ -253,7 +259,7 @@ private:
     HWND Label(HWND parent, int id, const std::wstring& text, int left, int top, int width, int height,
                HFONT font = nullptr, DWORD extra = 0);
     void CreateControls();
-    HFONT MakeFont(const wchar_t* face, double points, bool bold);
+    HFONT MakeFont(const wchar_t* face, double points, bool bold, BYTE pitchAndFamily = DEFAULT_PITCH | FF_SWISS);
 
     // Filling and reading the figures.
     void SetDedicationPicture();
@@ -329,10 +335,12 @@ AboutDialog::~AboutDialog() {
     UnregisterClassW(kPageClass, ModuleInstance());  // refused while another dialog's pages live
 }
 
-HFONT AboutDialog::MakeFont(const wchar_t* face, double points, bool bold) {
+HFONT AboutDialog::MakeFont(const wchar_t* face, double points, bool bold, BYTE pitchAndFamily) {
+    // The family tells the font mapper what to take where the face is missing: a serif for
+    // the title, a fixed-pitch font for the module list, whose columns must line up.
     fonts_.emplace_back(CreateFontW(support::FontHeightForPoints(points), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
                                     FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH, face));
+                                    DEFAULT_QUALITY, pitchAndFamily, face));
     return fonts_.back().get();
 }
 
@@ -363,8 +371,8 @@ void AboutDialog::CreateControls() {
     HWND dialog = hwnd();
     HFONT formFont = MakeFont(L"Tahoma", 8.25, false);
     labelFont_ = MakeFont(L"Tahoma", 9.75, false);
-    HFONT titleFont = MakeFont(L"Times New Roman", 12, true);
-    HFONT listFont = MakeFont(L"Courier New", 9, false);
+    HFONT titleFont = MakeFont(L"Times New Roman", 12, true, VARIABLE_PITCH | FF_ROMAN);
+    HFONT listFont = MakeFont(L"Courier New", 9, false, FIXED_PITCH | FF_MODERN);
     HFONT descriptionFont = MakeFont(L"Tahoma", 9, false);
     tealBrush_.reset(CreateSolidBrush(kTeal));
     blackBrush_.reset(CreateSolidBrush(RGB(0, 0, 0)));
@@ -445,8 +453,7 @@ void AboutDialog::CreateControls() {
     Label(update, control::kUpdateVersionBase + 2, L"0.00.0000", 2100, 600, 2300, 240);
     Label(update, control::kUpdateVersionBase + 3, L"0.00.0000", 2100, 870, 2300, 240);
     Label(update, control::kUpdateURL, std::wstring(kMakerSiteAddress), 120, 1260, 4400, 240, nullptr, SS_NOTIFY);
-    for (int id : {control::kUpdateResult, control::kUpdateURL, control::kUpdateVersionBase,
-                   control::kUpdateVersionBase + 1, control::kUpdateVersionBase + 2, control::kUpdateVersionBase + 3})
+    for (int id : kResultLayout)
         ShowWindow(GetDlgItem(update, id), SW_HIDE);
 
     // Tool-tips of the dedication picture and of the update button.
@@ -716,6 +723,7 @@ HRESULT AboutDialog::ShowModal() {
     if (IsWindowVisible(dialog)) return RuntimeErrorHResult(kErrFormAlreadyShown);
     // Modal without an owner form: every other window of the thread waits.
     std::vector<HWND> disabled;
+    std::pair<HWND, std::vector<HWND>*> search(dialog, &disabled);
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND w, LPARAM p) -> BOOL {
@@ -723,7 +731,7 @@ HRESULT AboutDialog::ShowModal() {
             if (w != self->first && IsWindowVisible(w) && IsWindowEnabled(w)) self->second->push_back(w);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&std::pair<HWND, std::vector<HWND>*>(dialog, &disabled)));
+        reinterpret_cast<LPARAM>(&search));
     for (HWND w : disabled) EnableWindow(w, FALSE);
 
     closed_ = false;
@@ -852,8 +860,7 @@ void AboutDialog::ShowUpdateView(const UpdatePageView& view) {
     SetDlgItemTextW(page, control::kUpdateResult, view.result.c_str());
     SetDlgItemTextW(page, control::kUpdateVersionBase + 2, view.localVersion.c_str());
     SetDlgItemTextW(page, control::kUpdateVersionBase + 3, view.siteVersion.c_str());
-    for (int id : {control::kUpdateResult, control::kUpdateURL, control::kUpdateVersionBase,
-                   control::kUpdateVersionBase + 1, control::kUpdateVersionBase + 2, control::kUpdateVersionBase + 3})
+    for (int id : kResultLayout)
         ShowWindow(GetDlgItem(page, id), SW_SHOWNA);
     if (hadFocus) SetFocus(Item(control::kOk));  // the button is gone
 }

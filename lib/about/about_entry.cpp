@@ -1,5 +1,7 @@
 #include "lib/about/about_entry.h"
 
+#include <string>
+
 #include "lib/about/about_dialog.h"
 #include "lib/objectmodel/errors.h"
 #include "lib/objectmodel/latebinding.h"
@@ -53,6 +55,21 @@ void SetLastThree(AboutContent& content, BSTR description, IPictureDisp* picture
     content.description.assign(support::BstrView(description));
     content.picture = ComPtr<IPictureDisp>::Share(picture);
     content.pictureToolTip.assign(support::BstrView(pictureToolTip));
+}
+
+// A string default of the type library reaches the member as the reader's ANSI code page
+// decodes its Windows-1251 bytes: right under a Cyrillic code page, garbled under others.
+// The dedication's default, garbled so, is the default all the same.
+std::wstring DedicationOrDefault(std::wstring_view given) {
+    const std::wstring_view wanted = kDefaultDevote;
+    if (given == wanted || GetACP() == 1251) return std::wstring(given);
+    const int n = WideCharToMultiByte(1251, 0, wanted.data(), static_cast<int>(wanted.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(1251, 0, wanted.data(), static_cast<int>(wanted.size()), bytes.data(), n, nullptr, nullptr);
+    const int m = MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, nullptr, 0);
+    std::wstring garbled(static_cast<size_t>(m), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, garbled.data(), m);
+    return given == garbled ? std::wstring(wanted) : std::wstring(given);
 }
 
 }  // namespace
@@ -114,7 +131,7 @@ HRESULT ShowAboutBoxEx(std::wstring_view source, BSTR title, IPictureDisp* icon,
     content.revision = revision;
     content.author.assign(support::BstrView(author));
     content.email.assign(support::BstrView(email));
-    content.devote.assign(support::BstrView(devote));
+    content.devote = DedicationOrDefault(support::BstrView(devote));
     SetLastThree(content, description, picture, pictureToolTip);
     return Shown(source, content);
 }

@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 #include <urlmon.h>
+#include <wininet.h>
 
 #include <vector>
 
@@ -34,6 +35,61 @@ VersionFetch Failed(VersionFetch::Stage stage, HRESULT hr) {
     fetch.description = FailureDescription(hr);
     return fetch;
 }
+
+// Watches the download for the server's answer: an HTTP error status (404 for a missing
+// version file) is a failed download, whatever body came with it. (Some URL moniker versions
+// store such a body in the cache and report success.)
+class HttpStatusWatch final : public IBindStatusCallback {
+public:
+    DWORD status() const { return status_; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IBindStatusCallback) return E_NOINTERFACE;
+        *out = static_cast<IBindStatusCallback*>(this);
+        return S_OK;  // lives on the caller's stack for the call: no counting
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding* binding) override {
+        binding_ = support::ComPtr<IBinding>::Share(binding);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG, ULONG code, LPCWSTR) override {
+        if (code == BINDSTATUS_ENDDOWNLOADDATA || code == BINDSTATUS_BEGINDOWNLOADDATA) ReadStatus();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override {
+        ReadStatus();
+        binding_.reset();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD* flags, BINDINFO* info) override {
+        if (!flags || !info) return E_INVALIDARG;
+        const ULONG size = info->cbSize;
+        ZeroMemory(info, size);
+        info->cbSize = size;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
+
+private:
+    void ReadStatus() {
+        if (!binding_ || status_) return;
+        support::ComPtr<IWinInetHttpInfo> http;
+        if (FAILED(binding_.As(http))) return;
+        DWORD code = 0, size = sizeof code, flags = 0;
+        if (http->QueryInfo(HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, &flags, nullptr) == S_OK)
+            status_ = code;
+    }
+    support::ComPtr<IBinding> binding_;
+    DWORD status_ = 0;
+};
 
 HRESULT LastErrorResult() {
     const DWORD error = GetLastError();
@@ -80,11 +136,19 @@ std::wstring UpdateHost() {
 VersionFetch FetchVersionFile(const std::wstring& url) {
     wchar_t cached[1025] = {};
     HRESULT hr;
+    HttpStatusWatch watch;
     {
         const support::ScopedWaitCursor wait;
-        hr = URLDownloadToCacheFileW(nullptr, url.c_str(), cached, 1024, 0, nullptr);
+        hr = URLDownloadToCacheFileW(nullptr, url.c_str(), cached, 1024, 0, &watch);
     }
     if (FAILED(hr)) return Failed(VersionFetch::Stage::DownloadFailed, hr);
+    if (watch.status() >= 400) {
+        const HRESULT missing = watch.status() == 404 || watch.status() == 410 ? INET_E_RESOURCE_NOT_FOUND
+                                                                                : INET_E_DOWNLOAD_FAILURE;
+        VersionFetch fetch = Failed(VersionFetch::Stage::DownloadFailed, missing);
+        fetch.description += L" (HTTP " + std::to_wstring(watch.status()) + L")";
+        return fetch;
+    }
 
     support::UniqueHandle file(CreateFileW(cached, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
