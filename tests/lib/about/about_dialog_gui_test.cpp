@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "lib/about/about_entry.h"
+#include "lib/forms/window_object.h"
 #include "support/as/icons.h"
 #include "tests/harness/library.h"
 #include "tests/harness/screenshot.h"
@@ -256,6 +257,34 @@ TEST(AboutDialog, WindowIconsAndPictures) {
             EXPECT_EQ(page.right - 5, r.right);
             EXPECT_EQ(page.bottom - 3, r.bottom);
             EXPECT_EQ(GetSystemMetrics(SM_CXICON), r.right - r.left) << "the picture's own size";
+        });
+    EXPECT_EQ(S_OK, hr);
+}
+
+TEST(AboutDialog, ShowAboutBoxTakesTheFormsIcons) {
+    // A form of the caller's: a window with its own large and small icons, handed over through
+    // the library's window wrapper.
+    support::Window form(CreateWindowExW(0, L"STATIC", L"Caller form", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                         nullptr, nullptr));
+    ASSERT_TRUE(form);
+    HICON big = LoadIconW(nullptr, IDI_WARNING), small = LoadIconW(nullptr, IDI_INFORMATION);
+    SendMessageW(form.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(form.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    ComPtr<IDispatch> formObject;
+    ASSERT_EQ(S_OK, bk::CreateWindowObject(form.get(), formObject.put()));
+    ComPtr<IDispatch> app = FakeApp::Make(L"With icons", 1, 2, 3);
+    auto main = Create<_orxMain>(CLSID_orxMain);
+    ASSERT_TRUE(main);
+    const HRESULT hr = WithAbout(
+        [&] {
+            const Bstr description(L""), tip(L"Lumen");
+            return main->ShowAboutBox(formObject.get(), app.get(), description.get(), nullptr, tip.get());
+        },
+        [](AboutWindow& about) {
+            EXPECT_EQ(L"With icons", about.Text(kMain, ctl::kTitle));
+            EXPECT_EQ(L"1.02.0003", about.Text(kMain, ctl::kVersion));
+            EXPECT_NE(0, SendMessageW(about.hwnd(), WM_GETICON, ICON_SMALL, 0)) << "the form's small icon";
+            EXPECT_NE(0, SendMessageW(about.hwnd(), WM_GETICON, ICON_BIG, 0));
         });
     EXPECT_EQ(S_OK, hr);
 }
