@@ -351,6 +351,63 @@ TEST(AboutDialog, ModulesProcessTimesAndSystemFigures) {
     });
 }
 
+// Mouse messages for the icon control, at its centre.
+void IconMouse(HWND icon, UINT message, WPARAM keys) {
+    RECT r{};
+    GetClientRect(icon, &r);
+    PostMessageW(icon, message, keys, MAKELPARAM(r.right / 2, r.bottom / 2));
+}
+
+// A right-button drag of the icon, dropped over the centre of `target`.
+void DragIconTo(const AboutWindow& about, HWND target) {
+    HWND icon = about.Item(ctl::kIcon);
+    IconMouse(icon, WM_RBUTTONDOWN, MK_RBUTTON);
+    IconMouse(icon, WM_MOUSEMOVE, MK_RBUTTON);
+    Sleep(200);
+    RECT r{};
+    GetWindowRect(target, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Sleep(200);
+    IconMouse(icon, WM_RBUTTONUP, 0);
+}
+
+TEST(AboutDialog, IconClicksPageOnAndDropsOnOkClose) {
+    WithAbout(ShowTitleOnly, [](AboutWindow& about) {
+        HWND icon = about.Item(ctl::kIcon);
+        ASSERT_TRUE(icon);
+        IconMouse(icon, WM_LBUTTONDOWN, MK_LBUTTON);
+        IconMouse(icon, WM_LBUTTONUP, 0);
+        EXPECT_TRUE(WaitUntil([&] { return about.CurrentPage() == kModules; })) << "a click shows the next page";
+        // A double-click: its first click and the double-click each page on.
+        IconMouse(icon, WM_LBUTTONDOWN, MK_LBUTTON);
+        IconMouse(icon, WM_LBUTTONUP, 0);
+        IconMouse(icon, WM_LBUTTONDBLCLK, MK_LBUTTON);
+        IconMouse(icon, WM_LBUTTONUP, 0);
+        EXPECT_TRUE(WaitUntil([&] { return about.CurrentPage() == kSystem; })) << about.CurrentPage();
+        // Dropped on Ok: the dialog goes.
+        DragIconTo(about, about.Item(ctl::kOk));
+        EXPECT_TRUE(gui::WaitForWindowGone(about.hwnd(), 10000));
+    });
+}
+
+TEST(AboutDialog, DropOnTheTitleShowsTheHiddenPicture) {
+    WithAbout(ShowTitleOnly, [](AboutWindow& about) {
+        DragIconTo(about, about.Item(kMain, ctl::kTitle));
+        EXPECT_TRUE(WaitUntil([&] { return !OwnVisible(about.Item(ctl::kOk)); })) << "every control is hidden";
+        EXPECT_EQ(-1, about.CurrentPage()) << "no page is shown";
+        EXPECT_FALSE(OwnVisible(about.Item(ctl::kIcon)));
+        // The picture at the top, on black.
+        HDC dc = GetDC(about.hwnd());
+        RECT client{};
+        GetClientRect(about.hwnd(), &client);
+        EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 2, client.bottom - 3)) << "black below the picture";
+        ReleaseDC(about.hwnd(), dc);
+        SaveShot(about.hwnd(), L"about-hidden-picture");
+        // Esc still closes.
+        EXPECT_TRUE(about.Close());
+    });
+}
+
 TEST(AboutDialog, ScreenshotsOfEveryPage) {
     if (ScreenshotFolder().empty()) GTEST_SKIP() << "BK_SCREENSHOT_DIR names the folder for the pictures";
     Variant title = Variant::FromString(L"Metaview"), none = Variant::Missing();
