@@ -315,8 +315,10 @@ TEST(ListDialogWindow, FrameSizeAndPlace) {
     Add(ElementsOf(d.get()).get(), L"x");
     LONG_PTR style = 0, exStyle = 0;
     LRESULT icon = 1;
+    HWND owner = reinterpret_cast<HWND>(1);
     RECT client{}, window{}, list{}, label{};
     ShowDriven(d.get(), [&](HWND box) {
+        owner = GetWindow(box, GW_OWNER);
         style = GetWindowLongPtrW(box, GWL_STYLE);
         exStyle = GetWindowLongPtrW(box, GWL_EXSTYLE);
         icon = SendMessageW(box, WM_GETICON, ICON_SMALL, 0) | SendMessageW(box, WM_GETICON, ICON_BIG, 0);
@@ -326,6 +328,7 @@ TEST(ListDialogWindow, FrameSizeAndPlace) {
         label = ClientRectIn(LabelOf(box), box);
         PressKey(box, VK_ESCAPE);
     });
+    EXPECT_EQ(nullptr, owner);
     EXPECT_TRUE(style & WS_THICKFRAME);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
     EXPECT_EQ(0, icon);
