@@ -6,18 +6,112 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "tests/harness/fake_controls.h"
 #include "tests/harness/library.h"
-#include "tests/lib/about/fake_pages.h"
 
 using namespace bktest;
-using namespace abouttest;
 
 namespace {
 
 using Journal = std::vector<std::wstring>;
+using Page = ComPtr<FakeObject>;
 
 constexpr VARIANT_BOOL kTrue = VARIANT_TRUE;
 constexpr VARIANT_BOOL kFalse = VARIANT_FALSE;
+
+// What the pages of one test saw: every call in order ("2.ZOrder", "3.Visible=False") and the
+// stacking order, bottom first (ZOrder moves a page to the top).
+struct Desk {
+    Journal journal;
+    std::vector<int> stack;
+    std::map<int, bool> visible;
+    std::map<int, std::function<void()>> onZOrder;  // runs while that page's ZOrder runs
+
+    void Clear() { journal.clear(); }
+};
+
+// A page as a form's frame offers it: ZOrder and Visible, writing into the desk.
+Page MakePage(Desk& desk, int number, bool withVisible = true) {
+    Page page = FakeObject::Make();
+    FakeObject* self = page.get();  // the handlers must not hold their own object
+    const std::wstring who = std::to_wstring(number) + L".";
+    desk.stack.push_back(number);
+    page->Member(L"ZOrder", [&desk, number, who](WORD, std::span<VARIANT* const> args, VARIANT*) -> HRESULT {
+        if (!args.empty()) return DISP_E_BADPARAMCOUNT;
+        desk.journal.push_back(who + L"ZOrder");
+        if (desk.onZOrder[number]) desk.onZOrder[number]();
+        std::erase(desk.stack, number);
+        desk.stack.push_back(number);
+        return S_OK;
+    });
+    if (withVisible) {
+        page->Property(L"Visible", false).AfterPut(L"Visible", [&desk, number, who, self] {
+            desk.visible[number] = self->GetBool(L"Visible");
+            desk.journal.push_back(who + L"Visible=" + LogText(*self->Get(L"Visible").get()));
+        });
+    }
+    return page;
+}
+
+// An array of any values, as a control array offers its elements: LBound, UBound and the
+// element by index as its default member.
+Page MakeArray(long lower, std::vector<Variant> elements) {
+    Page array = FakeObject::Make();
+    array->Property(L"LBound", lower).Property(L"UBound", lower + static_cast<long>(elements.size()) - 1);
+    array->Member(
+        L"Item",
+        [lower, elements](WORD, std::span<VARIANT* const> args, VARIANT* result) -> HRESULT {
+            Variant index;
+            if (args.size() != 1 || FAILED(VariantChangeType(index.put(), args[0], 0, VT_I4))) return DISP_E_TYPEMISMATCH;
+            const long i = V_I4(index.get()) - lower;
+            if (i < 0 || i >= static_cast<long>(elements.size())) return bk::RuntimeErrorHResult(340);
+            return VariantCopy(result, const_cast<VARIANT*>(elements[static_cast<size_t>(i)].get()));
+        },
+        DISPID_VALUE);
+    return array;
+}
+
+IDispatch* D(const Page& p) { return static_cast<IDispatch*>(p.get()); }
+
+// A client's sink of TabShown: the source dispinterface served as IDispatch. Records each
+// event's argument and what `probe` said at that moment.
+class TabShownSink : public IDispatch {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID___orxTabControl) {
+            *out = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs_); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--refs_); }  // on the test's stack
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        if (id != 1 || !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+        if (!params || params->cArgs != 1 || V_VT(&params->rgvarg[0]) != VT_I4) return DISP_E_BADPARAMCOUNT;
+        shown.push_back(V_I4(&params->rgvarg[0]));
+        if (probe) probed.push_back(probe());
+        return S_OK;
+    }
+
+    std::vector<long> shown;
+    std::function<long()> probe;
+    std::vector<long> probed;
+    long refs() const { return refs_; }
+
+private:
+    long refs_ = 1;
+};
 
 // A tab control with a sink connected the way an event-binding client connects it: the
 // source interface named by IProvideClassInfo2, its connection point found through
@@ -58,8 +152,8 @@ struct Connected {
         return n;
     }
     // Adds the pages one by one and forgets what that did to them and the sink.
-    void Add(Desk& desk, std::initializer_list<FakePage*> pages) {
-        for (FakePage* p : pages) EXPECT_EQ(S_OK, tabs->AddTab(p->dispatch(), kFalse));
+    void Add(Desk& desk, std::initializer_list<const Page*> pages) {
+        for (const Page* p : pages) EXPECT_EQ(S_OK, tabs->AddTab(D(*p), kFalse));
         desk.Clear();
         sink.shown.clear();
         sink.probed.clear();
@@ -69,7 +163,7 @@ struct Connected {
 // Three pages, each added with AddTab, on a desk where the stacking is bottom 1 … top 3.
 struct ThreePages {
     Desk desk;
-    FakePage p1{desk, 1}, p2{desk, 2}, p3{desk, 3};
+    Page p1 = MakePage(desk, 1), p2 = MakePage(desk, 2), p3 = MakePage(desk, 3);
     Connected c;
     ThreePages() { c.Add(desk, {&p1, &p2, &p3}); }
 };
@@ -95,12 +189,12 @@ TEST(TabControl, StartsEmptyWithNoPageShown) {
 
 TEST(TabControl, AddTabMakesTheNewPageCurrentAfterRestackingAll) {
     Desk desk;
-    FakePage p1(desk, 1), p2(desk, 2);
+    Page p1 = MakePage(desk, 1), p2 = MakePage(desk, 2);
     Connected c;
-    ASSERT_EQ(S_OK, c.tabs->AddTab(p1.dispatch(), kFalse));
+    ASSERT_EQ(S_OK, c.tabs->AddTab(D(p1), kFalse));
     EXPECT_EQ(FullPop(1, 1, true), desk.journal);
     desk.Clear();
-    ASSERT_EQ(S_OK, c.tabs->AddTab(p2.dispatch(), kTrue));
+    ASSERT_EQ(S_OK, c.tabs->AddTab(D(p2), kTrue));
     EXPECT_EQ(FullPop(2, 2, false), desk.journal);
     EXPECT_EQ(2, c.Current());
     EXPECT_EQ(2, c.Count());
@@ -109,9 +203,9 @@ TEST(TabControl, AddTabMakesTheNewPageCurrentAfterRestackingAll) {
 
     ComPtr<IDispatch> item;
     ASSERT_EQ(S_OK, c.tabs->get_TabItem(1, item.put()));
-    EXPECT_EQ(p1.dispatch(), item.get());
+    EXPECT_EQ(D(p1), item.get());
     ASSERT_EQ(S_OK, c.tabs->get_TabItem(2, item.put()));
-    EXPECT_EQ(p2.dispatch(), item.get());
+    EXPECT_EQ(D(p2), item.get());
 }
 
 TEST(TabControl, NextAndPreviousWrapAround) {
@@ -175,49 +269,50 @@ TEST(TabControl, TabShownIsRaisedAlsoWhenTheCurrentPageIsShownAgain) {
 
 TEST(TabControl, FillTabsTakesTheArrayFromLowerToUpperBoundAndShowsTheLast) {
     Desk desk;
-    FakePage a(desk, 1), b(desk, 2), c3(desk, 3);
+    Page a = MakePage(desk, 1), b = MakePage(desk, 2), c3 = MakePage(desk, 3);
     Connected c;
-    ASSERT_EQ(S_OK, c.tabs->AddTab(c3.dispatch(), kFalse));  // replaced by the fill
+    ASSERT_EQ(S_OK, c.tabs->AddTab(D(c3), kFalse));  // replaced by the fill
 
-    FakePageArray one(0, {Variant::FromDispatch(a.dispatch())});
+    Page one = MakeArray(0, {Variant::FromDispatch(D(a))});
     desk.Clear();
     c.sink.shown.clear();
-    ASSERT_EQ(S_OK, c.tabs->FillTabs(one.dispatch(), kFalse));
+    ASSERT_EQ(S_OK, c.tabs->FillTabs(D(one), kFalse));
     EXPECT_EQ(1, c.Count());
     EXPECT_EQ(1, c.Current());
     EXPECT_EQ((std::vector<long>{1}), c.sink.shown);
     EXPECT_EQ(FullPop(1, 1, true), desk.journal) << "the replaced page is not touched";
-    EXPECT_EQ(1, c3.refs()) << "and no longer held";
+    EXPECT_EQ(1, c3->refs()) << "and no longer held";
 
     // An array with its own lower bound: elements 3, 4, 5 become pages 1, 2, 3.
-    FakePageArray three(3, {Variant::FromDispatch(b.dispatch()), Variant::FromDispatch(a.dispatch()),
-                            Variant::FromDispatch(c3.dispatch())});
-    ASSERT_EQ(S_OK, c.tabs->FillTabs(three.dispatch(), kTrue));
-    EXPECT_EQ((std::vector<long>{3, 4, 5}), three.indexesRead);
+    Page three = MakeArray(3, {Variant::FromDispatch(D(b)), Variant::FromDispatch(D(a)), Variant::FromDispatch(D(c3))});
+    ASSERT_EQ(S_OK, c.tabs->FillTabs(D(three), kTrue));
     EXPECT_EQ(3, c.Count());
     EXPECT_EQ(3, c.Current());
-    ComPtr<IDispatch> first;
-    ASSERT_EQ(S_OK, c.tabs->get_TabItem(1, first.put()));
-    EXPECT_EQ(b.dispatch(), first.get());
+    const Page* expected[] = {&b, &a, &c3};
+    for (LONG i = 1; i <= 3; ++i) {
+        ComPtr<IDispatch> item;
+        ASSERT_EQ(S_OK, c.tabs->get_TabItem(i, item.put()));
+        EXPECT_EQ(D(*expected[i - 1]), item.get()) << i;
+    }
     EXPECT_EQ((std::map<int, bool>{{1, false}, {2, false}, {3, true}}), desk.visible);
 }
 
 TEST(TabControl, ClearTabsLetsThePagesGoButKeepsTheCurrentPosition) {
     ThreePages t;
-    EXPECT_GT(t.p1.refs(), 1);
+    EXPECT_GT(t.p1->refs(), 1);
     ASSERT_EQ(S_OK, t.c.tabs->ClearTabs());
     EXPECT_EQ(0, t.c.Count());
     EXPECT_EQ(3, t.c.Current());
-    EXPECT_EQ(1, t.p1.refs());
-    EXPECT_EQ(1, t.p3.refs());
+    EXPECT_EQ(1, t.p1->refs());
+    EXPECT_EQ(1, t.p3->refs());
     // The pages belong to their form: the control lets them go when it goes.
     Desk desk;
-    FakePage page(desk, 1);
+    Page page = MakePage(desk, 1);
     {
         Connected c;
-        ASSERT_EQ(S_OK, c.tabs->AddTab(page.dispatch(), kFalse));
+        ASSERT_EQ(S_OK, c.tabs->AddTab(D(page), kFalse));
     }
-    EXPECT_EQ(1, page.refs());
+    EXPECT_EQ(1, page->refs());
 }
 
 TEST(TabControl, AnInvalidPositionFailsWithError5AndChangesNothing) {
@@ -297,12 +392,12 @@ TEST(TabControl, APagesOwnErrorReachesTheCallerAfterTheEarlierPagesWereHandled) 
     // Page 2 has no Visible: the restacking is done, page 1 got its visibility, then 438.
     {
         Desk desk;
-        FakePage p1(desk, 1), p2(desk, 2, false), p3(desk, 3);
+        Page p1 = MakePage(desk, 1), p2 = MakePage(desk, 2, false);
         Connected c;
-        ASSERT_EQ(S_OK, c.tabs->AddTab(p1.dispatch(), kFalse));
+        ASSERT_EQ(S_OK, c.tabs->AddTab(D(p1), kFalse));
         desk.Clear();
         c.sink.shown.clear();
-        EXPECT_EQ(438, LastError(c.tabs->AddTab(p2.dispatch(), kFalse)).number);
+        EXPECT_EQ(438, LastError(c.tabs->AddTab(D(p2), kFalse)).number);
         EXPECT_EQ((Journal{L"1.ZOrder", L"2.ZOrder", L"1.Visible=True"}), desk.journal);
         EXPECT_EQ(2, c.Count()) << "the page was added before it was shown";
         EXPECT_EQ(1, c.Current());
@@ -311,15 +406,16 @@ TEST(TabControl, APagesOwnErrorReachesTheCallerAfterTheEarlierPagesWereHandled) 
     // A page's own run-time error keeps its number, text and source.
     {
         Desk desk;
-        FakePage p1(desk, 1), p2(desk, 2);
+        Page p1 = MakePage(desk, 1), p2 = MakePage(desk, 2);
         Connected c;
         c.Add(desk, {&p1, &p2});
-        p2.FailZOrder(70);
+        p2->Raises(L"ZOrder", 70, L"The page cannot move", L"FakePage");
         const CallError e = LastError(c.tabs->PopTab(1, kFalse, kFalse));
         EXPECT_EQ(70, e.number);
         EXPECT_EQ(L"The page cannot move", e.description);
         EXPECT_EQ(L"FakePage", e.source);
-        EXPECT_EQ((Journal{L"1.ZOrder", L"2.ZOrder"}), desk.journal);
+        EXPECT_EQ((Journal{L"1.ZOrder"}), desk.journal);
+        EXPECT_EQ(L"ZOrder()", p2->log.back()) << "the failing call";
         EXPECT_EQ(2, c.Current());
         EXPECT_TRUE(c.sink.shown.empty());
         // Only the chosen page moves with PopOnlyThisTab: the broken one is not asked.
@@ -330,40 +426,40 @@ TEST(TabControl, APagesOwnErrorReachesTheCallerAfterTheEarlierPagesWereHandled) 
 
 TEST(TabControl, FillTabsFailuresNameTheirCause) {
     Desk desk;
-    FakePage p1(desk, 1);
+    Page p1 = MakePage(desk, 1);
     Connected c;
     EXPECT_EQ(91, LastError(c.tabs->FillTabs(nullptr, kFalse)).number);
-    EXPECT_EQ(438, LastError(c.tabs->FillTabs(p1.dispatch(), kFalse)).number) << "no LBound";
+    EXPECT_EQ(438, LastError(c.tabs->FillTabs(D(p1), kFalse)).number) << "no LBound";
 
-    FakePageArray notObject(1, {Variant::FromDispatch(p1.dispatch()), Variant::FromLong(7)});
-    EXPECT_EQ(424, LastError(c.tabs->FillTabs(notObject.dispatch(), kFalse)).number);
+    Page notObject = MakeArray(1, {Variant::FromDispatch(D(p1)), Variant::FromLong(7)});
+    EXPECT_EQ(424, LastError(c.tabs->FillTabs(D(notObject), kFalse)).number);
     EXPECT_EQ(1, c.Count()) << "elements before the bad one stay";
-    FakePageArray nothing(1, {Variant::FromDispatch(nullptr)});
-    EXPECT_EQ(91, LastError(c.tabs->FillTabs(nothing.dispatch(), kFalse)).number);
+    Page nothing = MakeArray(1, {Variant::FromDispatch(nullptr)});
+    EXPECT_EQ(91, LastError(c.tabs->FillTabs(D(nothing), kFalse)).number);
     EXPECT_EQ(0, c.Count());
 
     // An empty array (UBound below LBound) leaves no page to show.
-    FakePageArray empty(0, {});
-    EXPECT_EQ(5, LastError(c.tabs->FillTabs(empty.dispatch(), kFalse)).number);
+    Page empty = MakeArray(0, {});
+    EXPECT_EQ(5, LastError(c.tabs->FillTabs(D(empty), kFalse)).number);
     EXPECT_TRUE(c.sink.shown.empty());
 }
 
 TEST(TabControl, APageMayEmptyTheListWhileItIsBeingShown) {
     ThreePages t;
-    t.p2.onZOrder = [&] { t.c.tabs->ClearTabs(); };
+    t.desk.onZOrder[2] = [&] { t.c.tabs->ClearTabs(); };
     ASSERT_EQ(S_OK, t.c.tabs->PopTab(1, kFalse, kFalse));
     EXPECT_EQ(FullPop(3, 1, true), t.desk.journal) << "the pop runs over the pages as they were";
     EXPECT_EQ(0, t.c.Count());
     EXPECT_EQ(1, t.c.Current());
-    EXPECT_EQ(1, t.p1.refs());
+    EXPECT_EQ(1, t.p1->refs());
 }
 
 TEST(TabControl, LateBoundCallsTakeTheDefaultsOfTheirOptionalArguments) {
     Desk desk;
-    FakePage p1(desk, 1), p2(desk, 2);
+    Page p1 = MakePage(desk, 1), p2 = MakePage(desk, 2);
     Connected c;
     Dispatch late(c.tabs);
-    Variant page1 = Variant::FromDispatch(p1.dispatch()), page2 = Variant::FromDispatch(p2.dispatch());
+    Variant page1 = Variant::FromDispatch(D(p1)), page2 = Variant::FromDispatch(D(p2));
     Variant result;
     ASSERT_EQ(S_OK, late.Method(L"AddTab", {page1.get()}));
     ASSERT_EQ(S_OK, late.Method(L"AddTab", {page2.get()}));
@@ -376,7 +472,7 @@ TEST(TabControl, LateBoundCallsTakeTheDefaultsOfTheirOptionalArguments) {
     Variant two = Variant::FromLong(2);
     ASSERT_EQ(S_OK, late.Get(L"TabItem", {two.get()}, result.get()));
     EXPECT_EQ(VT_DISPATCH, result.vt());
-    EXPECT_EQ(p2.dispatch(), V_DISPATCH(result.get()));
+    EXPECT_EQ(D(p2), V_DISPATCH(result.get()));
     Variant zero = Variant::FromLong(0);
     EXPECT_EQ(DISP_E_EXCEPTION, late.Method(L"PopTab", {zero.get()}));
     EXPECT_EQ(static_cast<SCODE>(0x800A0005), late.exception.scode);
