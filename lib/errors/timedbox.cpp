@@ -15,6 +15,7 @@
 #include "support/win/dialog_template.h"
 #include "support/win/owner.h"
 #include "support/win/screen_dpi.h"
+#include "support/win/thread_windows.h"
 #include "support/win/window.h"
 
 namespace bk::errors {
@@ -54,35 +55,6 @@ HFONT CreateMessageFont() {
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        L"Tahoma");
 }
-
-// While the box is up, the calling thread's other visible top-level windows take no input, as
-// with any modal form; they are enabled again when it goes, whichever way it goes.
-class ThreadWindowsDisabled {
-public:
-    explicit ThreadWindowsDisabled(HWND except) : except_(except) {
-        EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
-        for (HWND window : disabled_) EnableWindow(window, FALSE);
-    }
-    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
-    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
-    ~ThreadWindowsDisabled() { Restore(); }
-    void Restore() {
-        for (HWND window : disabled_)
-            if (IsWindow(window)) EnableWindow(window, TRUE);
-        disabled_.clear();
-    }
-
-private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM self) {
-        auto* me = reinterpret_cast<ThreadWindowsDisabled*>(self);
-        if (window != me->except_ && IsWindowVisible(window) && IsWindowEnabled(window))
-            me->disabled_.push_back(window);
-        return TRUE;
-    }
-
-    HWND except_;
-    std::vector<HWND> disabled_;
-};
 
 class TimedBox : public support::DialogBase {
 public:
@@ -273,7 +245,7 @@ HRESULT TimedBox::Run(long& result) {
     }
     SetUp();
 
-    ThreadWindowsDisabled modal(dialog);
+    support::ThreadWindowsDisabled modal(dialog);
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
     if (HWND button = buttons_[static_cast<size_t>(timeoutIndex_)])

@@ -162,7 +162,7 @@ const FakeObject::Entry* FakeObject::Find(std::wstring_view name) const {
 
 FakeObject::Entry& FakeObject::Add(std::wstring_view name, DISPID id) {
     if (Entry* e = Find(name)) return *e;
-    entries_.push_back(Entry{std::wstring(name), id == DISPID_UNKNOWN ? nextId_++ : id, {}, {}, {}});
+    entries_.push_back(Entry{std::wstring(name), id == DISPID_UNKNOWN ? nextId_++ : id, {}, {}, {}, 0, {}, {}});
     return entries_.back();
 }
 
@@ -186,6 +186,15 @@ FakeObject& FakeObject::Member(std::wstring_view name, Handler handler, DISPID i
 
 FakeObject& FakeObject::AfterPut(std::wstring_view name, std::function<void()> action) {
     Add(name, DISPID_UNKNOWN).afterPut = std::move(action);
+    return *this;
+}
+
+FakeObject& FakeObject::Raises(std::wstring_view name, long number, std::wstring_view description,
+                               std::wstring_view source) {
+    Entry& e = Add(name, DISPID_UNKNOWN);
+    e.raises = number;
+    e.raisedDescription = description;
+    e.raisedSource = source;
     return *this;
 }
 
@@ -255,8 +264,8 @@ HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DIS
     return hr;
 }
 
-HRESULT FakeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                           UINT*) {
+HRESULT FakeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                           EXCEPINFO* exception, UINT*) {
     if (!params || (params->cArgs > 0 && !params->rgvarg)) return E_INVALIDARG;
     Entry* entry = nullptr;
     for (Entry& e : entries_)
@@ -264,6 +273,15 @@ HRESULT FakeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* para
     if (!entry) return DISP_E_MEMBERNOTFOUND;
     std::vector<VARIANT*> args;
     for (UINT i = params->cArgs; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);
+    if (entry->raises) {
+        log.push_back(entry->name + L"()");
+        if (!exception) return bk::RuntimeErrorHResult(entry->raises);
+        *exception = EXCEPINFO{};
+        exception->scode = bk::RuntimeErrorHResult(entry->raises);
+        exception->bstrDescription = SysAllocString(entry->raisedDescription.c_str());
+        exception->bstrSource = SysAllocString(entry->raisedSource.c_str());
+        return DISP_E_EXCEPTION;
+    }
     if (entry->handler) {
         Variant own;
         const HRESULT hr = entry->handler(flags, args, result ? result : own.put());

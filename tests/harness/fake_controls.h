@@ -39,6 +39,10 @@ public:
     FakeObject& Member(std::wstring_view name, Handler handler, DISPID id = DISPID_UNKNOWN);
     // Runs after a put of `name` was stored.
     FakeObject& AfterPut(std::wstring_view name, std::function<void()> action);
+    // Every call of `name` from now on fails with the object's own run-time error `number`
+    // (its description and source in the exception), before a handler runs; 0 stops that.
+    FakeObject& Raises(std::wstring_view name, long number, std::wstring_view description = {},
+                       std::wstring_view source = {});
 
     support::Variant Get(std::wstring_view name) const;
     bool GetBool(std::wstring_view name) const;
@@ -77,6 +81,9 @@ private:
         support::Variant value;
         Handler handler;
         std::function<void()> afterPut;
+        long raises = 0;
+        std::wstring raisedDescription;
+        std::wstring raisedSource;
     };
     Entry* Find(std::wstring_view name);
     const Entry* Find(std::wstring_view name) const;

@@ -151,13 +151,6 @@ const Stub kStubs[] = {
          return c->SetText(text.get(), &done);
      },
      [] { std::vector<Variant> a; a.push_back(Variant::FromString(L"text")); return a; }},
-    {&CLSID_orxTabControl, L"orxTabControl", L"ClearTabs", &IID__orxTabControl,
-     [](IUnknown* u) {
-         ComPtr<_orxTabControl> t;
-         u->QueryInterface(IID__orxTabControl, t.put_void());
-         return t->ClearTabs();
-     },
-     [] { return std::vector<Variant>{}; }},
 };
 
 TEST(NotBuiltMembers, FailWithNotImplementedAndSayWhy) {
