@@ -721,7 +721,9 @@ HRESULT AboutDialog::ShowModal() {
     HWND dialog = hwnd();
     if (!dialog) return RuntimeErrorHResult(kErrObjectNotSet);
     if (IsWindowVisible(dialog)) return RuntimeErrorHResult(kErrFormAlreadyShown);
-    // Modal without an owner form: every other window of the thread waits.
+    // Modal without an owner form: every other window of the thread waits, and the one that
+    // was active is active again afterwards.
+    HWND previous = GetActiveWindow();
     std::vector<HWND> disabled;
     std::pair<HWND, std::vector<HWND>*> search(dialog, &disabled);
     EnumThreadWindows(
@@ -758,6 +760,7 @@ HRESULT AboutDialog::ShowModal() {
     for (HWND w : disabled)
         if (IsWindow(w)) EnableWindow(w, TRUE);
     ShowWindow(dialog, SW_HIDE);
+    if (previous && previous != dialog && IsWindow(previous)) SetActiveWindow(previous);
     if (quit) PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that waits for it
     return S_OK;
 }
