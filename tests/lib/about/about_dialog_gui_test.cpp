@@ -299,7 +299,10 @@ TEST(AboutDialog, ApplicationObjectErrorsReachTheCaller) {
     const CallError error = LastError(hr);
     EXPECT_EQ(438, error.number);
     EXPECT_EQ(L"Basekit0308.orxMain", error.source);
-    EXPECT_TRUE(FindWindowW(nullptr, bk::about::kAboutCaption) == nullptr);
+    gui::WindowQuery ours;
+    ours.title = bk::about::kAboutCaption;
+    ours.processId = GetCurrentProcessId();
+    EXPECT_TRUE(gui::FindWindows(ours).empty()) << "no dialog";
     // Nothing at all.
     EXPECT_EQ(91, LastError(main->ShowAboutBox(nullptr, nullptr, empty.get(), nullptr, tip.get())).number);
 }
@@ -360,6 +363,8 @@ void IconMouse(HWND icon, UINT message, WPARAM keys) {
 
 // A right-button drag of the icon, dropped over the centre of `target`.
 void DragIconTo(const AboutWindow& about, HWND target) {
+    // The drop is found under the real cursor: no window of another test may be over the dialog.
+    SetWindowPos(about.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     HWND icon = about.Item(ctl::kIcon);
     IconMouse(icon, WM_RBUTTONDOWN, MK_RBUTTON);
     IconMouse(icon, WM_MOUSEMOVE, MK_RBUTTON);

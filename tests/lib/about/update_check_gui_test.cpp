@@ -2,6 +2,7 @@
 // and no server at all, each read off the page's labels, with its layout and focus.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "lib/about/update_check.h"
@@ -9,6 +10,7 @@
 #include "tests/harness/http_server.h"
 #include "tests/harness/library.h"
 #include "tests/harness/screenshot.h"
+#include "tests/harness/shell_records.h"
 #include "tests/lib/about/about_driver.h"
 
 using namespace bktest;
@@ -45,7 +47,8 @@ struct PageAfterCheck {
 // Opens the About box of version major.minor.revision, shows the update page, presses the
 // button and reads the page once it has changed.
 PageAfterCheck CheckAgainst(const std::wstring& host, LONG major, LONG minor, LONG revision,
-                            const wchar_t* screenshot = nullptr) {
+                            const wchar_t* screenshot = nullptr,
+                            const std::function<void(AboutWindow&)>& after = {}) {
     UpdateHostSetting setting(host);
     PageAfterCheck page;
     auto main = Create<_orxMain>(CLSID_orxMain);
@@ -83,6 +86,7 @@ PageAfterCheck CheckAgainst(const std::wstring& host, LONG major, LONG minor, LO
                 Sleep(300);
                 SaveWindowPng(about.hwnd(), ScreenshotFolder() + L"\\" + screenshot + L".png");
             }
+            if (after) after(about);
             // Shown again, the page keeps its layout; the focus goes to Ok when the button is gone.
             about.KeyToPage(VK_NEXT, kMain);
             about.KeyToPage(VK_PRIOR, kUpdate);
@@ -123,6 +127,21 @@ TEST(UpdateCheck, NewerOnTheSiteAndNewerHere) {
     page = CheckContent("3.99.9999", 4, 0, 0);
     EXPECT_TRUE(page.resultLayout);
     EXPECT_EQ(L"Привет, Kova-чан ^_~", page.result);
+}
+
+TEST(UpdateCheck, TheSiteLinkOpensThroughTheShell) {
+    ShellRecording recording;
+    ProtocolAssociation https(L"https");
+    LocalHttpServer server;
+    server.Serve(kVersionPath, "1.0.0");
+    std::wstring lines;
+    const PageAfterCheck page = CheckAgainst(server.host(), 1, 0, 0, nullptr, [&](AboutWindow& about) {
+        about.Click(kUpdate, ctl::kUpdateURL, STN_CLICKED);
+        lines = recording.Lines(10000);
+    });
+    EXPECT_TRUE(page.resultLayout);
+    EXPECT_NE(std::wstring::npos, lines.find(std::wstring(bk::about::kMakerSiteAddress)))
+        << std::string(lines.begin(), lines.end());
 }
 
 TEST(UpdateCheck, MalformedContentKeepsTheRequestLayout) {
