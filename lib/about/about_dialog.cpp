@@ -139,6 +139,13 @@ std::wstring FormatFileTimeLocal(const FILETIME& time) {
     return DateTimeText(date, clock);
 }
 
+// EnumThreadWindows: the visible, enabled windows other than the dialog.
+BOOL CALLBACK CollectEnabledWindow(HWND w, LPARAM p) {
+    auto* search = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(p);
+    if (w != search->first && IsWindowVisible(w) && IsWindowEnabled(w)) search->second->push_back(w);
+    return TRUE;
+}
+
 bool HostIsNT() { return (GetVersion() & 0x80000000u) == 0; }
 
 // A page: a plain container that hands its controls' notifications and colour questions on
@@ -285,6 +292,13 @@ private:
 
     void IconClick(IconControl&) override { PopNext(); }
     void IconDblClick(IconControl&) override { PopNext(); }
+    void IconMouseDown(IconControl& icon, IconMouseArgs&) override {
+        // A drag whose release never came (the capture went elsewhere) ends at the next press.
+        if (dragging_) {
+            dragging_ = false;
+            icon.SetMousePointer(IconControl::kDefaultPointer);
+        }
+    }
     void IconMouseMove(IconControl&, IconMouseArgs& args) override;
     void IconMouseUp(IconControl&, IconMouseArgs& args) override;
 
@@ -664,8 +678,13 @@ void AboutDialog::FillProcessTimes() {
     if (!GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user)) return;
     HWND page = pages_[kTimesPage]->hwnd();
     SetDlgItemTextW(page, control::kTimeValueBase + 0, FormatFileTimeLocal(creation).c_str());
-    if (exit.dwLowDateTime == 0 && exit.dwHighDateTime == 0) GetSystemTimeAsFileTime(&exit);  // still running
-    SetDlgItemTextW(page, control::kTimeValueBase + 1, FormatDuration(FileTimeUnits(exit) - FileTimeUnits(creation)).c_str());
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto units = [](const FILETIME& t) {
+        return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    SetDlgItemTextW(page, control::kTimeValueBase + 1,
+                    FormatDuration(ElapsedUnits(units(creation), units(exit), units(now))).c_str());
     SetDlgItemTextW(page, control::kTimeValueBase + 2, FormatDuration(FileTimeUnits(kernel)).c_str());
     SetDlgItemTextW(page, control::kTimeValueBase + 3, FormatDuration(FileTimeUnits(user)).c_str());
     SetDlgItemTextW(page, control::kTimeValueBase + 4,
@@ -726,14 +745,7 @@ HRESULT AboutDialog::ShowModal() {
     HWND previous = GetActiveWindow();
     std::vector<HWND> disabled;
     std::pair<HWND, std::vector<HWND>*> search(dialog, &disabled);
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* self = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(p);
-            if (w != self->first && IsWindowVisible(w) && IsWindowEnabled(w)) self->second->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&search));
     for (HWND w : disabled) EnableWindow(w, FALSE);
 
     closed_ = false;

@@ -47,6 +47,11 @@ std::wstring FreePhysicalMemoryText(std::wstring_view available, uint32_t memory
     return std::wstring(available) + L" (" + std::to_wstring(100 - load) + L"%)";
 }
 
+double ElapsedUnits(std::uint64_t creation, std::uint64_t exit, std::uint64_t now) {
+    const std::uint64_t end = exit == 0 ? now : exit;
+    return end > creation ? static_cast<double>(end - creation) : 0.0;
+}
+
 std::wstring DateTimeText(std::wstring_view date, std::wstring_view time) {
     return std::wstring(date) + L" " + std::wstring(time);
 }

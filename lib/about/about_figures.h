@@ -19,6 +19,10 @@ std::wstring FormatDuration(double count);
 // The free share of physical memory: "<available> (<100 - load>%)".
 std::wstring FreePhysicalMemoryText(std::wstring_view available, uint32_t memoryLoadPercent);
 
+// The process's elapsed time in 100-nanosecond units: exit minus creation, where an exit time
+// of 0 (the process still runs) stands for `now`. Never negative (a clock set back gives 0).
+double ElapsedUnits(std::uint64_t creation, std::uint64_t exit, std::uint64_t now);
+
 // "<date> <time>", as the creation time shows.
 std::wstring DateTimeText(std::wstring_view date, std::wstring_view time);
 

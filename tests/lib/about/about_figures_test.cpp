@@ -46,3 +46,15 @@ TEST(AboutFigures, MemoryAndDateTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ElapsedUnits, ZeroExitMeansUpToNow) {
+    EXPECT_EQ(500.0, bk::ElapsedUnits(1000, 0, 1500)) << "still running: up to now";
+    EXPECT_EQ(200.0, bk::ElapsedUnits(1000, 1200, 99999)) << "ended: up to its exit";
+    EXPECT_EQ(0.0, bk::ElapsedUnits(1000, 0, 900)) << "a clock set back";
+    EXPECT_EQ(L"1:02:03.4", bk::FormatDuration(bk::ElapsedUnits(0x01D0000000000000ull, 0,
+                                                                0x01D0000000000000ull + 37230040000ull)));
+}
+
+}  // namespace
