@@ -17,6 +17,7 @@
 #include "support/win/owner.h"
 #include "tests/harness/guidriver.h"
 #include "tests/harness/library.h"
+#include "tests/lib/about/about_driver.h"
 
 namespace {
 
@@ -539,9 +540,17 @@ TEST(MetaviewMenus, ItemsAreEnabledOnlyAfterTheRun) {
     EXPECT_FALSE(ItemEnabled(bar, menu::kVersion));
     HWND box = FindWindowExW(window->hwnd(), nullptr, L"Edit", nullptr);
     EXPECT_NE(gui::WindowText(box).find(L"GPS Latitude"), std::wstring::npos);
-    // Help > Contents and About do nothing yet, and must not fail.
+    // Help > Contents: this test program has no help document beside it, so nothing opens
+    // and nothing fails. Help > About... shows the library's modal About box.
     SendMessageW(window->hwnd(), WM_COMMAND, menu::kHelpContents, 0);
-    SendMessageW(window->hwnd(), WM_COMMAND, menu::kAbout, 0);
+    abouttest::WithAbout(
+        [&] {
+            SendMessageW(window->hwnd(), WM_COMMAND, menu::kAbout, 0);
+            return S_OK;
+        },
+        [](abouttest::AboutWindow& about) {
+            EXPECT_EQ(about.Text(0, abouttest::ctl::kVersion), L"1.01.0017");
+        });
 
     DestroyWindow(window->hwnd());
     MSG quit;

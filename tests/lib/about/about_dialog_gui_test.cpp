@@ -402,11 +402,15 @@ TEST(AboutDialog, DropOnTheTitleShowsTheHiddenPicture) {
         EXPECT_EQ(-1, about.CurrentPage()) << "no page is shown";
         EXPECT_FALSE(OwnVisible(about.Item(ctl::kIcon)));
         // The picture at the top, on black.
-        HDC dc = GetDC(about.hwnd());
         RECT client{};
         GetClientRect(about.hwnd(), &client);
-        EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 2, client.bottom - 3)) << "black below the picture";
-        ReleaseDC(about.hwnd(), dc);
+        const auto pixel = [&] {
+            HDC dc = GetDC(about.hwnd());
+            const COLORREF c = GetPixel(dc, 2, client.bottom - 3);
+            ReleaseDC(about.hwnd(), dc);
+            return c;
+        };
+        EXPECT_TRUE(WaitUntil([&] { return pixel() == RGB(0, 0, 0); }, 5000)) << "black below the picture";
         SaveShot(about.hwnd(), L"about-hidden-picture");
         // Esc still closes.
         EXPECT_TRUE(about.Close());
