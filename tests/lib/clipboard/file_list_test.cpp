@@ -38,7 +38,8 @@ TEST(FileListLayout, WideAndAnsiListsAsTheShellReadsThem) {
     EXPECT_EQ(Header(20, 0) + "C:\\a.txt" + std::string(1, '\0') + "C:\\b c.txt" + std::string(2, '\0'),
               BuildAnsiFileList(ansi));
 
-    const FileList wide = ReadFileList(BuildWideFileList(names));
+    const std::string wideBlock = BuildWideFileList(names);  // the names are views into it
+    const FileList wide = ReadFileList(wideBlock);
     EXPECT_EQ(FileListStatus::Ok, wide.status);
     EXPECT_TRUE(wide.wide);
     EXPECT_EQ(names, WideNames(wide));
