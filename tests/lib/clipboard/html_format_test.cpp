@@ -151,10 +151,3 @@ TEST(HtmlBlock, DataEndsAtTheFirstZeroOrTheBlocksEnd) {
                               std::string("\0secret", 7);
     EXPECT_EQ("", Part(HtmlDataOfBlock(block), HtmlPart::Fragment));
 }
-
-TEST(HtmlParts, OnlyTheSevenSelectionsExist) {
-    EXPECT_TRUE(IsHtmlPart(0));
-    EXPECT_TRUE(IsHtmlPart(6));
-    EXPECT_FALSE(IsHtmlPart(7));
-    EXPECT_FALSE(IsHtmlPart(-1));
-}
