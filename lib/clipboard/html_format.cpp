@@ -54,8 +54,7 @@ std::optional<std::string_view> SourceUrlOf(std::string_view data) {
 
 }  // namespace
 
-HtmlDocument BuildHtmlDocument(std::string_view fragment, std::string_view startContext,
-                               std::string_view endContext) {
+HtmlDocument BuildHtmlDocument(std::string_view fragment, std::string_view startContext, std::string_view endContext) {
     HtmlDocument doc;
     doc.startContext.reserve(startContext.size() + kStartFragmentMark.size());
     doc.startContext.append(startContext).append(kStartFragmentMark);

@@ -30,8 +30,7 @@ struct HtmlDocument {
 };
 
 // The document of a UTF-8 fragment between UTF-8 contexts.
-HtmlDocument BuildHtmlDocument(std::string_view fragment, std::string_view startContext,
-                               std::string_view endContext);
+HtmlDocument BuildHtmlDocument(std::string_view fragment, std::string_view startContext, std::string_view endContext);
 
 // What GetHTML returns of the data (values of GetHTMLReturnValue).
 enum class HtmlPart : long {

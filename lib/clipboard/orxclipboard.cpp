@@ -58,8 +58,7 @@ HRESULT ReplaceText(BSTR* target, std::wstring_view text) {
 // fixed size (a fixed or locked array is refused as the runtime's ReDim refuses it).
 bool CanReplaceArray(const SAFEARRAY* array) {
     if (!array) return true;
-    return array->cLocks == 0 &&
-           (array->fFeatures & (FADF_FIXEDSIZE | FADF_STATIC | FADF_EMBEDDED | FADF_AUTO)) == 0;
+    return array->cLocks == 0 && (array->fFeatures & (FADF_FIXEDSIZE | FADF_STATIC | FADF_EMBEDDED | FADF_AUTO)) == 0;
 }
 
 class CorxClipboard : public DispatchObject<CorxClipboard, _orxClipboard> {
@@ -91,9 +90,9 @@ public:
             // declared defaults apply (late-bound callers get them from the type library).
             const std::wstring_view start = contextStart ? BstrView(*contextStart) : kDefaultContextStart;
             const std::wstring_view end = contextEnd ? BstrView(*contextEnd) : kDefaultContextEnd;
-            const clipboard::HtmlDocument document =
-                clipboard::BuildHtmlDocument(support::asUNICODEToUTF8(BstrView(fragment)),
-                                             support::asUNICODEToUTF8(start), support::asUNICODEToUTF8(end));
+            const clipboard::HtmlDocument document = clipboard::BuildHtmlDocument(
+                support::asUNICODEToUTF8(BstrView(fragment)), support::asUNICODEToUTF8(start),
+                support::asUNICODEToUTF8(end));
             if (contextStart && FAILED(ReplaceText(contextStart, CharactersOfBytes(document.startContext))))
                 return Raise(kErrOutOfMemory);
             if (contextEnd && FAILED(ReplaceText(contextEnd, CharactersOfBytes(document.endContext))))
@@ -119,7 +118,8 @@ public:
                     if (block.valid()) {
                         const std::optional<std::string_view> part = clipboard::SelectHtmlPart(
                             clipboard::HtmlDataOfBlock(block.bytes()), static_cast<clipboard::HtmlPart>(returnValue));
-                        if (!part) return Raise(kErrTypeMismatch, L"A number in the HTML clipboard header is no number");
+                        if (!part)
+                            return Raise(kErrTypeMismatch, L"A number in the HTML clipboard header is no number");
                         text = support::asUTF8ToUNICODE(*part);
                     }
                 }
@@ -138,11 +138,14 @@ public:
             // Each form only while the ones before it went on.
             bool placed = true;
             if (support::esIsHostWinNT()) {
-                const std::string_view units(reinterpret_cast<const char*>(value.data()), value.size() * sizeof(wchar_t));
+                const std::string_view units(reinterpret_cast<const char*>(value.data()),
+                                             value.size() * sizeof(wchar_t));
                 placed = support::PlaceClipboardData(CF_UNICODETEXT, units, kTextBlockFlags, sizeof(wchar_t)).ok();
             }
-            placed = placed && support::PlaceClipboardData(CF_TEXT, support::AnsiFromText(value), kTextBlockFlags, 1).ok();
-            placed = placed && support::PlaceClipboardData(CF_OEMTEXT, support::asAnsiToOem(value), kTextBlockFlags, 1).ok();
+            placed = placed &&
+                     support::PlaceClipboardData(CF_TEXT, support::AnsiFromText(value), kTextBlockFlags, 1).ok();
+            placed = placed &&
+                     support::PlaceClipboardData(CF_OEMTEXT, support::asAnsiToOem(value), kTextBlockFlags, 1).ok();
             placed = placed && PlaceThreadLocale(kTextBlockFlags);
             *result = Bool(placed);
             return S_OK;
@@ -244,7 +247,8 @@ public:
             ComPtr<_Collection> formats;
             if (FAILED(CreateCollection(formats.put()))) return Raise(kErrOutOfMemory);
             for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
-                if (HRESULT hr = CollectionAppend(formats.get(), *support::Variant::FromLong(static_cast<LONG>(format)).get());
+                if (HRESULT hr = CollectionAppend(formats.get(),
+                                                  *support::Variant::FromLong(static_cast<LONG>(format)).get());
                     FAILED(hr))
                     return hr;
             }
@@ -315,8 +319,8 @@ private:
     // The calling thread's locale as CF_LOCALE, on the open clipboard.
     static bool PlaceThreadLocale(UINT flags) {
         const LCID locale = GetThreadLocale();
-        return support::PlaceClipboardData(CF_LOCALE, std::string_view(reinterpret_cast<const char*>(&locale), sizeof locale),
-                                           flags)
+        return support::PlaceClipboardData(
+                   CF_LOCALE, std::string_view(reinterpret_cast<const char*>(&locale), sizeof locale), flags)
             .ok();
     }
 

@@ -19,7 +19,8 @@ ClipboardOpen OpenClipboardBriefly(HWND owner) {
 }
 
 Status PlaceClipboardData(UINT format, std::string_view bytes, UINT flags, std::size_t zeros) {
-    if (bytes.size() > static_cast<SIZE_T>(-1) - zeros) return Status::Failure(CodeFromSystemError(ERROR_NOT_ENOUGH_MEMORY));
+    if (bytes.size() > static_cast<SIZE_T>(-1) - zeros)
+        return Status::Failure(CodeFromSystemError(ERROR_NOT_ENOUGH_MEMORY));
     GlobalMemory block(GlobalAlloc(flags, bytes.size() + zeros));
     if (!block) return LastFailure();
     {

@@ -42,8 +42,8 @@ void CheckHtmlReaders(std::string_view block) {
         if (part == HtmlPart::Raw) FUZZ_CHECK(piece->size() == data.size());
         // A range part starts where its header number says (or is all the data for the HTML).
         if (value >= 1 && value <= 5 && !piece->empty() && !(part == HtmlPart::Html && piece->size() == data.size())) {
-            static const char* starts[] = {"", "StartHTML:", "StartHTML:", "EndFragment:", "StartFragment:",
-                                           "StartSelection:"};
+            static const char* starts[] = {
+                "", "StartHTML:", "StartHTML:", "EndFragment:", "StartFragment:", "StartSelection:"};
             const auto start = HtmlHeaderNumber(data, starts[value]);
             FUZZ_CHECK(start && *start >= 1);
             FUZZ_CHECK(static_cast<long long>(piece->data() - data.data()) == *start);
@@ -54,7 +54,8 @@ void CheckHtmlReaders(std::string_view block) {
 // A document built of three parts gives each part back, and its header's SourceURL is none.
 void CheckHtmlRoundTrip(std::string_view input) {
     const auto fields = fuzz::Fields<char>(input, '\x01', 3);
-    const std::string fragment = WithoutZeros(fields[0]), start = WithoutZeros(fields[1]), end = WithoutZeros(fields[2]);
+    const std::string fragment = WithoutZeros(fields[0]), start = WithoutZeros(fields[1]),
+                      end = WithoutZeros(fields[2]);
     const HtmlDocument doc = BuildHtmlDocument(fragment, start, end);
     FUZZ_CHECK(HtmlHeaderNumber(doc.data, "StartHTML:") == 105);
     FUZZ_CHECK(HtmlHeaderNumber(doc.data, "EndHTML:") == static_cast<long long>(doc.data.size()));
@@ -105,7 +106,8 @@ void CheckFileListRoundTrip(std::string_view input) {
         ansi.push_back(name);
         wide.push_back(wideName);
         if (name.find_first_not_of(' ') != std::string::npos) wanted.push_back(name);
-        if (wideName.find_first_not_of(L' ') != std::wstring::npos) wantedWide.push_back(support::Utf16LeBytes(wideName));
+        if (wideName.find_first_not_of(L' ') != std::wstring::npos)
+            wantedWide.push_back(support::Utf16LeBytes(wideName));
     }
     const std::string ansiBlock = BuildAnsiFileList(ansi);
     const FileList ansiList = ReadFileList(ansiBlock);

@@ -26,12 +26,14 @@ TEST(Utf8, EachPlaneGivesItsBytesAndComesBack) {
 
 TEST(Utf8, WhatIsNoCharacterBecomesOneReplacementPerMaximalPart) {
     const std::wstring r(1, wchar_t(0xFFFD));
-    EXPECT_EQ(r + L"A", asUTF8ToUNICODE("\x80" "A"));                    // stray continuation
-    EXPECT_EQ(r + L"A", asUTF8ToUNICODE("\xE2\x82" "A"));                // cut short before a letter
-    EXPECT_EQ(r, asUTF8ToUNICODE("\xF0\x9F\x98"));                       // cut short by the end
-    EXPECT_EQ(r + r, asUTF8ToUNICODE("\xC0\x80"));                       // overlong
-    EXPECT_EQ(r + r + r, asUTF8ToUNICODE("\xED\xA0\x80"));               // a surrogate
-    EXPECT_EQ(r + r + r + r, asUTF8ToUNICODE("\xF4\x90\x80\x80"));       // past U+10FFFF
+    EXPECT_EQ(r + L"A", asUTF8ToUNICODE("\x80"
+                                        "A"));  // stray continuation
+    EXPECT_EQ(r + L"A", asUTF8ToUNICODE("\xE2\x82"
+                                        "A"));                      // cut short before a letter
+    EXPECT_EQ(r, asUTF8ToUNICODE("\xF0\x9F\x98"));                  // cut short by the end
+    EXPECT_EQ(r + r, asUTF8ToUNICODE("\xC0\x80"));                  // overlong
+    EXPECT_EQ(r + r + r, asUTF8ToUNICODE("\xED\xA0\x80"));          // a surrogate
+    EXPECT_EQ(r + r + r + r, asUTF8ToUNICODE("\xF4\x90\x80\x80"));  // past U+10FFFF
     EXPECT_EQ(r + r, asUTF8ToUNICODE("\xFF\xFE"));
     // A lone surrogate in wide text is no character either.
     EXPECT_EQ("x\xEF\xBF\xBDy", asUNICODEToUTF8(std::wstring{L'x', wchar_t(0xD800), L'y'}));

@@ -38,7 +38,8 @@ int Put(UINT format, const wchar_t* hex) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 3 && std::wcscmp(argv[1], L"read") == 0) return Read(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)));
+    if (argc == 3 && std::wcscmp(argv[1], L"read") == 0)
+        return Read(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)));
     if (argc == 4 && std::wcscmp(argv[1], L"put") == 0)
         return Put(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)), argv[3]);
     std::fprintf(stderr, "usage: clipboard_peer read <format> | put <format> <hex>\n");

@@ -85,7 +85,7 @@ TEST(FileListReading, HeaderSizesAndOffsets) {
     const FileList bare = ReadFileList(Header(20, 1));  // exactly the header: no names
     EXPECT_EQ(FileListStatus::Ok, bare.status);
     EXPECT_TRUE(bare.names.empty());
-    EXPECT_EQ(FileListStatus::Ok, ReadFileList(Header(24, 0) + std::string("ab\0\0", 4)).status);          // offset at the end
+    EXPECT_EQ(FileListStatus::Ok, ReadFileList(Header(24, 0) + std::string("ab\0\0", 4)).status);  // offset at the end
     EXPECT_EQ(FileListStatus::OffsetPastEnd, ReadFileList(Header(25, 0) + std::string("ab\0\0", 4)).status);
     EXPECT_EQ(FileListStatus::OffsetPastEnd, ReadFileList(Header(0xFFFFFFFFu, 1) + "ab").status);
     // Names placed after a gap: the offset says where they begin.

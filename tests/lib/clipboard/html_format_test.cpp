@@ -28,10 +28,11 @@ std::string Block(std::initializer_list<std::string_view> lines, std::string_vie
 
 TEST(HtmlDocument, OneLetterBetweenTheDefaultContexts) {
     const HtmlDocument doc = BuildHtmlDocument("x", "<HTML><BODY>", "</BODY></HTML>");
-    EXPECT_EQ("Version:1.0\r\nStartHTML:0000000105\r\nEndHTML:0000000170\r\n"
-              "StartFragment:0000000137\r\nEndFragment:0000000138\r\n"
-              "<HTML><BODY><!--StartFragment-->x<!--EndFragment--></BODY></HTML>",
-              doc.data);
+    EXPECT_EQ(
+        "Version:1.0\r\nStartHTML:0000000105\r\nEndHTML:0000000170\r\n"
+        "StartFragment:0000000137\r\nEndFragment:0000000138\r\n"
+        "<HTML><BODY><!--StartFragment-->x<!--EndFragment--></BODY></HTML>",
+        doc.data);
     EXPECT_EQ(170u, doc.data.size());
     EXPECT_EQ("<HTML><BODY><!--StartFragment-->", doc.startContext);
     EXPECT_EQ("<!--EndFragment--></BODY></HTML>", doc.endContext);
@@ -46,8 +47,9 @@ TEST(HtmlDocument, OneLetterBetweenTheDefaultContexts) {
 }
 
 TEST(HtmlDocument, OffsetsCountBytesOfNonAsciiText) {
-    const std::wstring fragment = L"\u041F\u0440\u0438\u0432\u0435\u0442 \u65E5\u672C "
-                                  L"\U0001F600";  // Cyrillic, Japanese, an emoji
+    const std::wstring fragment =
+        L"\u041F\u0440\u0438\u0432\u0435\u0442 \u65E5\u672C "
+        L"\U0001F600";  // Cyrillic, Japanese, an emoji
     const std::wstring start = L"<p title=\"\u00E9\">";
     const HtmlDocument doc = BuildHtmlDocument(Utf8(fragment), Utf8(start), "</p>");
     const size_t startFragment = 105 + Utf8(start).size() + 20;
@@ -69,7 +71,7 @@ TEST(HtmlHeader, NumbersAreTenCharactersAfterTheFirstKey) {
     EXPECT_EQ(97, HtmlHeaderNumber("StartHTML:00000097\r\n", "StartHTML:"));  // eight digits, then the line end
     EXPECT_EQ(-1, HtmlHeaderNumber("StartHTML:-000000001", "StartHTML:"));
     EXPECT_EQ(9999999999LL, HtmlHeaderNumber("EndHTML:9999999999", "EndHTML:"));
-    EXPECT_EQ(12, HtmlHeaderNumber("EndHTML:12", "EndHTML:"));                              // data ends early
+    EXPECT_EQ(12, HtmlHeaderNumber("EndHTML:12", "EndHTML:"));                               // data ends early
     EXPECT_EQ(1, HtmlHeaderNumber("EndHTML:0000000001\r\nEndHTML:0000000002", "EndHTML:"));  // the first one
     // Case matters: "starthtml:" is not the key.
     EXPECT_EQ(0, HtmlHeaderNumber("starthtml:0000000105", "StartHTML:"));
@@ -82,8 +84,7 @@ TEST(HtmlHeader, NumbersAreTenCharactersAfterTheFirstKey) {
 }
 
 TEST(HtmlParts, MissingNumbersGiveNothingButTheWholeDataForTheHtml) {
-    const std::string data = Block({"Version:1.0", "StartFragment:0000000066", "EndFragment:0000000068"},
-                                   "<b>ab</b>");
+    const std::string data = Block({"Version:1.0", "StartFragment:0000000066", "EndFragment:0000000068"}, "<b>ab</b>");
     EXPECT_EQ(data, Part(data, HtmlPart::Html));        // no StartHTML: all of it, header included
     EXPECT_EQ("", Part(data, HtmlPart::ContextStart));  // no StartHTML
     EXPECT_EQ("", Part(data, HtmlPart::ContextEnd));    // no EndHTML
@@ -104,9 +105,9 @@ TEST(HtmlParts, SelectionRangeWhenTheHeaderHasOne) {
 }
 
 TEST(HtmlParts, SourceUrlOfTheHeaderOnly) {
-    const std::string inHeader = Block({"Version:1.0", "StartHTML:0000000091", "EndHTML:0000000099",
-                                        "SourceURL:http://example.com/a?b=1"},
-                                       "<p>x</p>");
+    const std::string inHeader = Block(
+        {"Version:1.0", "StartHTML:0000000091", "EndHTML:0000000099", "SourceURL:http://example.com/a?b=1"},
+        "<p>x</p>");
     EXPECT_EQ("http://example.com/a?b=1", Part(inHeader, HtmlPart::SourceUrl));
 
     // A key inside the HTML (at or after StartHTML) is the page's text, not the header's.

@@ -60,7 +60,11 @@ protected:
             LONG lower = -1;
             SafeArrayGetLBound(array.get(), 1, &lower);
             EXPECT_EQ(0, lower);
-            EXPECT_EQ(VT_UI1, [&] { VARTYPE vt = 0; SafeArrayGetVartype(array.get(), &vt); return vt; }());
+            EXPECT_EQ(VT_UI1, [&] {
+                VARTYPE vt = 0;
+                SafeArrayGetVartype(array.get(), &vt);
+                return vt;
+            }());
         }
         return BytesOf(array.get());
     }
@@ -219,9 +223,9 @@ TEST_F(RawClipboardTest, FileListsOfOtherProgramsPaddedCutShortOrBroken) {
                              support::Utf16LeBytes(L"  ") + std::string(2, '\0') + support::Utf16LeBytes(L"b.txt");
     ASSERT_TRUE(PutRaw(CF_HDROP, list + std::string(2, '\0') + std::string(2, '\0') + std::string(16, '\0')));
     EXPECT_EQ((Files{L"a.txt", L"b.txt"}), GetFiles());  // padded; the blank name skipped
-    ASSERT_TRUE(PutRaw(CF_HDROP, list));                  // no terminators at all
+    ASSERT_TRUE(PutRaw(CF_HDROP, list));                 // no terminators at all
     EXPECT_EQ((Files{L"a.txt", L"b.txt"}), GetFiles());
-    ASSERT_TRUE(PutRaw(CF_HDROP, list + "x"));            // an odd byte count
+    ASSERT_TRUE(PutRaw(CF_HDROP, list + "x"));  // an odd byte count
     EXPECT_EQ((Files{L"a.txt", L"b.txt"}), GetFiles());
     ASSERT_TRUE(PutRaw(CF_HDROP, FileListHeader(20, 0) + std::string("one\0two", 7)));
     EXPECT_EQ((Files{L"one", L"two"}), GetFiles());
@@ -286,9 +290,7 @@ TEST_F(RawClipboardTest, DataGoesToAndComesFromAnotherProgram) {
 
     // What another process placed, read by the library.
     const std::string html = "StartFragment:0000000050\r\nEndFragment:0000000054\r\npeer";
-    ASSERT_EQ(0, RunCaptured(peer + L" put " + std::to_wstring(HtmlFormatId()) + L" " +
-                                 WideHex(html),
-                             output))
+    ASSERT_EQ(0, RunCaptured(peer + L" put " + std::to_wstring(HtmlFormatId()) + L" " + WideHex(html), output))
         << output;
     Bstr fragment;
     ASSERT_EQ(S_OK, clip->GetHTML(static_cast<GetHTMLReturnValue>(4), fragment.put()));

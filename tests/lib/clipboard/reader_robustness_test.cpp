@@ -36,8 +36,8 @@ std::string Number(std::mt19937& random) {
 }
 
 std::string RandomHtmlBlock(std::mt19937& random) {
-    static const char* keys[] = {"Version:", "StartHTML:", "EndHTML:", "StartFragment:", "EndFragment:",
-                                 "StartSelection:", "EndSelection:", "SourceURL:"};
+    static const char* keys[] = {"Version:",     "StartHTML:",      "EndHTML:",      "StartFragment:",
+                                 "EndFragment:", "StartSelection:", "EndSelection:", "SourceURL:"};
     std::string block;
     const int lines = static_cast<int>(random() % 9);
     for (int i = 0; i < lines; ++i) {
@@ -46,7 +46,8 @@ std::string RandomHtmlBlock(std::mt19937& random) {
         if (random() % 4) block += "\r\n";
     }
     const size_t tail = random() % 200;
-    for (size_t i = 0; i < tail; ++i) block += static_cast<char>(random() % 5 == 0 ? random() % 256 : 'a' + random() % 26);
+    for (size_t i = 0; i < tail; ++i)
+        block += static_cast<char>(random() % 5 == 0 ? random() % 256 : 'a' + random() % 26);
     // Flip a few bytes anywhere, zeros included.
     for (int flips = static_cast<int>(random() % 4); flips > 0 && !block.empty(); --flips)
         block[random() % block.size()] = static_cast<char>(random() % 256);

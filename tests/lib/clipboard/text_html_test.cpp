@@ -113,9 +113,10 @@ TEST_F(ClipboardTest, HtmlHeaderOfOneLetterAndTheContextsHandedBack) {
     EXPECT_EQ(L"<HTML><BODY><!--StartFragment-->", startBack.str());
     EXPECT_EQ(L"<!--EndFragment--></BODY></HTML>", endBack.str());
 
-    const std::string expected = "Version:1.0\r\nStartHTML:0000000105\r\nEndHTML:0000000170\r\n"
-                                 "StartFragment:0000000137\r\nEndFragment:0000000138\r\n"
-                                 "<HTML><BODY><!--StartFragment-->x<!--EndFragment--></BODY></HTML>";
+    const std::string expected =
+        "Version:1.0\r\nStartHTML:0000000105\r\nEndHTML:0000000170\r\n"
+        "StartFragment:0000000137\r\nEndFragment:0000000138\r\n"
+        "<HTML><BODY><!--StartFragment-->x<!--EndFragment--></BODY></HTML>";
     EXPECT_EQ(expected + '\0', GetRaw(HtmlFormatId()));
     LONG id = 0;
     ASSERT_EQ(S_OK, clip->get_CF_HTML(&id));
@@ -169,8 +170,9 @@ TEST_F(ClipboardTest, HtmlOfEveryScriptComesBackWithByteOffsets) {
     EXPECT_EQ(fragment, GetHTML(4));
     const std::string raw = *GetRaw(HtmlFormatId());
     const size_t startFragment = raw.find("<!--StartFragment-->") + 20;
-    EXPECT_NE(std::string::npos, raw.find("StartFragment:" + std::string(10 - std::to_string(startFragment).size(), '0') +
-                                          std::to_string(startFragment)));
+    EXPECT_NE(std::string::npos,
+              raw.find("StartFragment:" + std::string(10 - std::to_string(startFragment).size(), '0') +
+                       std::to_string(startFragment)));
     EXPECT_EQ(support::asUNICODEToUTF8(fragment), raw.substr(startFragment, support::asUNICODEToUTF8(fragment).size()));
     // An empty fragment places nothing.
     EmptyAll();
@@ -181,11 +183,12 @@ TEST_F(ClipboardTest, HtmlOfEveryScriptComesBackWithByteOffsets) {
 }
 
 TEST_F(ClipboardTest, HtmlOfOtherProgramsSourceUrlAndSelection) {
-    const std::string page = "Version:0.9\r\nStartHTML:0000000191\r\nEndHTML:0000000265\r\n"
-                             "StartFragment:0000000223\r\nEndFragment:0000000233\r\n"
-                             "StartSelection:0000000223\r\nEndSelection:0000000233\r\n"
-                             "SourceURL:https://example.org/\xD1\x8F\r\n"
-                             "<html><body><!--StartFragment--><i>one</i><!--EndFragment--></body></html>";
+    const std::string page =
+        "Version:0.9\r\nStartHTML:0000000191\r\nEndHTML:0000000265\r\n"
+        "StartFragment:0000000223\r\nEndFragment:0000000233\r\n"
+        "StartSelection:0000000223\r\nEndSelection:0000000233\r\n"
+        "SourceURL:https://example.org/\xD1\x8F\r\n"
+        "<html><body><!--StartFragment--><i>one</i><!--EndFragment--></body></html>";
     ASSERT_EQ(191u, page.find("<html>"));
     ASSERT_TRUE(PutRaw(HtmlFormatId(), page + '\0'));
     EXPECT_EQ(L"<i>one</i>", GetHTML(4));
@@ -198,17 +201,20 @@ TEST_F(ClipboardTest, HtmlOfOtherProgramsSourceUrlAndSelection) {
 }
 
 TEST_F(ClipboardTest, HostileHtmlBlocksGiveOnlyWhatTheBlockHolds) {
-    const std::string header = "Version:1.0\r\nStartHTML:0000000105\r\nEndHTML:0999999999\r\n"
-                               "StartFragment:0000000090\r\nEndFragment:0000000080\r\n";
+    const std::string header =
+        "Version:1.0\r\nStartHTML:0000000105\r\nEndHTML:0999999999\r\n"
+        "StartFragment:0000000090\r\nEndFragment:0000000080\r\n";
     // No zero byte at all, an end far past the block, an end before the start.
     ASSERT_TRUE(PutRaw(HtmlFormatId(), header + "<p>tail"));
-    EXPECT_EQ(L"<p>tail", GetHTML(1));  // cut back to the block's end
-    EXPECT_EQ(L"", GetHTML(4));         // end before start
+    EXPECT_EQ(L"<p>tail", GetHTML(1));                                // cut back to the block's end
+    EXPECT_EQ(L"", GetHTML(4));                                       // end before start
     EXPECT_EQ(FromUtf8(header.substr(80)) + L"<p>tail", GetHTML(3));  // from inside the header to the end
     // Negative numbers, and offsets behind the first zero byte.
-    ASSERT_TRUE(PutRaw(HtmlFormatId(), std::string("StartFragment:-000000001\r\nEndFragment:0000000060\r\n\0hidden html", 62)));
+    ASSERT_TRUE(
+        PutRaw(HtmlFormatId(), std::string("StartFragment:-000000001\r\nEndFragment:0000000060\r\n\0hidden html", 62)));
     EXPECT_EQ(L"", GetHTML(4));
-    ASSERT_TRUE(PutRaw(HtmlFormatId(), std::string("StartFragment:0000000051\r\nEndFragment:0000000060\r\n\0hidden html", 62)));
+    ASSERT_TRUE(
+        PutRaw(HtmlFormatId(), std::string("StartFragment:0000000051\r\nEndFragment:0000000060\r\n\0hidden html", 62)));
     EXPECT_EQ(L"", GetHTML(4));
     // Invalid UTF-8 is replaced, not passed on.
     ASSERT_TRUE(PutRaw(HtmlFormatId(), "StartFragment:0000000050\r\nEndFragment:0000000052\r\n\xFF\x80"));

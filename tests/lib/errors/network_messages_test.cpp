@@ -18,8 +18,14 @@ constexpr auto Ru = MessageLanguage::Russian;
 // A request object of properties given by name; reads are logged, a missing one fails.
 class Fake final : public RequestProperties {
 public:
-    Fake& Set(std::wstring name, long value) { values[std::move(name)] = value; return *this; }
-    Fake& Set(std::wstring name, std::wstring value) { values[std::move(name)] = std::move(value); return *this; }
+    Fake& Set(std::wstring name, long value) {
+        values[std::move(name)] = value;
+        return *this;
+    }
+    Fake& Set(std::wstring name, std::wstring value) {
+        values[std::move(name)] = std::move(value);
+        return *this;
+    }
 
     bool Number(std::wstring_view name, long& value) override {
         reads.emplace_back(name);
@@ -165,7 +171,8 @@ TEST(NetworkTables, EveryResultCodeAloneInBothLanguages) {
 
 TEST(HttpRequestMessage, ResponseAndInternetErrorParts) {
     Fake notFound = Http(4, 404, L"Not Found");
-    EXPECT_EQ(L"InternetSendRequest() failed.\r\n\r\nHTTP response: 404, Not Found.", BuildHttpRequestMessage(notFound, En));
+    EXPECT_EQ(L"InternetSendRequest() failed.\r\n\r\nHTTP response: 404, Not Found.",
+              BuildHttpRequestMessage(notFound, En));
     // The labels stay English in Russian messages.
     Fake russian = Http(4, 404, L"Not Found");
     EXPECT_EQ(L"Ошибка функции InternetSendRequest().\r\n\r\nHTTP response: 404, Not Found.",
@@ -196,8 +203,9 @@ TEST(WGetRequestMessage, ExitCodeSuffixAndLog) {
     EXPECT_EQ(L"WGet execution results in error.\r\n\r\nWGet's messages:\r\n\r\n--2024-01-01--  http://x/\r\nERROR 404",
               BuildWGetRequestMessage(exitZero, En));
     Fake server = WGet(6, 8, L"log");
-    EXPECT_EQ(L"WGet execution results in error #8: Server issued an error response.\r\n\r\nWGet's messages:\r\n\r\nlog",
-              BuildWGetRequestMessage(server, En));
+    EXPECT_EQ(
+        L"WGet execution results in error #8: Server issued an error response.\r\n\r\nWGet's messages:\r\n\r\nlog",
+        BuildWGetRequestMessage(server, En));
     Fake russian = WGet(6, 4, L"журнал");
     EXPECT_EQ(L"Выполнение WGet завершилось ошибкой #4: Сетевая ошибка.\r\n\r\nWGet's messages:\r\n\r\nжурнал",
               BuildWGetRequestMessage(russian, Ru));

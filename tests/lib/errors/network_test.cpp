@@ -112,9 +112,10 @@ TEST_F(NetworkMessages, ResponseAndErrorPartsKeepEnglishLabels) {
 }
 
 TEST_F(NetworkMessages, WGetsLogAndTheSystemsTextOfAFailedStart) {
-    const std::wstring log = L"--2024-05-01 10:00:00--  http://example.com/x\r\n"
-                             L"Resolving example.com... failed: Name or service not known.\r\n"
-                             L"wget: unable to resolve host address 'example.com'\r\n";
+    const std::wstring log =
+        L"--2024-05-01 10:00:00--  http://example.com/x\r\n"
+        L"Resolving example.com... failed: Name or service not known.\r\n"
+        L"wget: unable to resolve host address 'example.com'\r\n";
     auto failed = WGetRequest(6, 4, log);
     EXPECT_EQ(InRunLanguage(L"WGet execution results in error #4: Network failure.",
                             L"Выполнение WGet завершилось ошибкой #4: Сетевая ошибка.") +
@@ -179,8 +180,9 @@ TEST_F(NetworkMessages, SilentDisplayAndLateBoundCalls) {
     EXPECT_EQ(1, result);
     // A failed read fails the display too, before anything is shown.
     auto broken = FakeObject::Make();
-    EXPECT_EQ(438, LastError(err->ErrorDisplayFTPClient(broken.get(), VbMsgBoxStyle(0), nullptr, nullptr, &silent,
-                                                        &result)).number);
+    EXPECT_EQ(438,
+              LastError(err->ErrorDisplayFTPClient(broken.get(), VbMsgBoxStyle(0), nullptr, nullptr, &silent, &result))
+                  .number);
 
     Dispatch late(err);
     Variant object = Variant::FromDispatch(request.get()), message;
