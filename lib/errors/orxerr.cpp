@@ -1,7 +1,8 @@
 // orxErr: the library's standard error messages (run-time errors, Win32 API, WinMM and module
 // codes), their display in the standard message box, and the message box with a time-out.
-// The class keeps no state; every member works on its arguments only. The network trios are
-// not built yet.
+// The network trios turn a request object's state, read by name, into a message in the
+// user's language (English, or Russian). The class keeps no state; every member works on its
+// arguments only.
 #include <new>
 #include <optional>
 #include <string>
@@ -9,10 +10,12 @@
 #include "Basekit0308.h"
 #include "lib/errors/errormessages.h"
 #include "lib/errors/errorrecord.h"
+#include "lib/errors/network_messages.h"
 #include "lib/errors/standardbox.h"
 #include "lib/errors/timedbox.h"
 #include "lib/errors/timedbox_logic.h"
 #include "lib/objectmodel/classtable.h"
+#include "lib/objectmodel/latebinding.h"
 #include "lib/objectmodel/comobject.h"
 #include "lib/objectmodel/runtime_errors.h"
 #include "lib/objectmodel/variants.h"
@@ -26,6 +29,50 @@ using errors::CodeKind;
 using support::BstrView;
 
 constexpr long kMbHelp = 0x4000;
+
+// A caller's request object, its properties read by name; a failed read keeps the object's
+// error (a missing property, a value that is no number or text).
+class RequestObject final : public errors::RequestProperties {
+public:
+    explicit RequestObject(IDispatch* object) : object_(object) {}
+
+    bool Number(std::wstring_view name, long& value) override {
+        support::Variant number;
+        if (!Read(name, VT_I4, number)) return false;
+        value = V_I4(number.get());
+        return true;
+    }
+    bool Text(std::wstring_view name, std::wstring& value) override {
+        support::Variant text;
+        if (!Read(name, VT_BSTR, text)) return false;
+        value = BstrView(V_BSTR(text.get()));
+        return true;
+    }
+    bool SystemErrorText(long code, std::wstring& text) override {
+        text = support::asGetAPIErrorDescription(code);
+        return true;
+    }
+
+    const support::ErrorRecord& failure() const { return failure_; }
+
+private:
+    bool Read(std::wstring_view name, VARTYPE type, support::Variant& out) {
+        support::Variant value;
+        if (FAILED(object_.Get(name, *value.get()))) {
+            failure_ = object_.error();
+            return false;
+        }
+        if (HRESULT hr = ConvertValue(*value.get(), type, *out.put()); FAILED(hr)) {
+            const long number = ErrorNumberOf(hr);
+            failure_ = support::ErrorRecord{number, std::wstring(RuntimeErrorText(number)), {}, {}, 0};
+            return false;
+        }
+        return true;
+    }
+
+    LateBound object_;
+    support::ErrorRecord failure_;
+};
 
 class CorxErr : public DispatchObject<CorxErr, _orxErr> {
 public:
@@ -106,12 +153,36 @@ public:
         });
     }
 
-    HRESULT STDMETHODCALLTYPE ErrorDisplayHTTPRequest(IDispatch*, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayHTTPRequest"); }
-    HRESULT STDMETHODCALLTYPE GetErrorMessageHTTPRequest(IDispatch*, BSTR*) override { return NotBuilt(L"GetErrorMessageHTTPRequest"); }
-    HRESULT STDMETHODCALLTYPE ErrorDisplayFTPClient(IDispatch*, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayFTPClient"); }
-    HRESULT STDMETHODCALLTYPE GetErrorMessageFTPClient(IDispatch*, BSTR*) override { return NotBuilt(L"GetErrorMessageFTPClient"); }
-    HRESULT STDMETHODCALLTYPE ErrorDisplayHTTPRequestHT(IDispatch*, VbMsgBoxStyle, BSTR, BSTR*, VARIANT_BOOL*, VbMsgBoxResult*) override { return NotBuilt(L"ErrorDisplayHTTPRequestHT"); }
-    HRESULT STDMETHODCALLTYPE GetErrorMessageHTTPRequestHT(IDispatch*, BSTR*) override { return NotBuilt(L"GetErrorMessageHTTPRequestHT"); }
+    HRESULT STDMETHODCALLTYPE ErrorDisplayHTTPRequest(IDispatch* request, VbMsgBoxStyle style, BSTR title,
+                                                      BSTR* descriptionText, VARIANT_BOOL* silent,
+                                                      VbMsgBoxResult* result) override {
+        return Guard([&] {
+            return DisplayNetwork(request, errors::BuildHttpRequestMessage, style, title, descriptionText, silent, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE GetErrorMessageHTTPRequest(IDispatch* request, BSTR* out) override {
+        return Guard([&] { return NetworkMessage(request, errors::BuildHttpRequestMessage, out); });
+    }
+    HRESULT STDMETHODCALLTYPE ErrorDisplayFTPClient(IDispatch* client, VbMsgBoxStyle style, BSTR title,
+                                                    BSTR* descriptionText, VARIANT_BOOL* silent,
+                                                    VbMsgBoxResult* result) override {
+        return Guard([&] {
+            return DisplayNetwork(client, errors::BuildFtpClientMessage, style, title, descriptionText, silent, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE GetErrorMessageFTPClient(IDispatch* client, BSTR* out) override {
+        return Guard([&] { return NetworkMessage(client, errors::BuildFtpClientMessage, out); });
+    }
+    HRESULT STDMETHODCALLTYPE ErrorDisplayHTTPRequestHT(IDispatch* request, VbMsgBoxStyle style, BSTR title,
+                                                        BSTR* descriptionText, VARIANT_BOOL* silent,
+                                                        VbMsgBoxResult* result) override {
+        return Guard([&] {
+            return DisplayNetwork(request, errors::BuildWGetRequestMessage, style, title, descriptionText, silent, result);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE GetErrorMessageHTTPRequestHT(IDispatch* request, BSTR* out) override {
+        return Guard([&] { return NetworkMessage(request, errors::BuildWGetRequestMessage, out); });
+    }
 
     HRESULT STDMETHODCALLTYPE ShowErrorBox(BSTR text, VbMsgBoxStyle style, VARIANT title, LONG defaultButtonIndex,
                                            LONG cancelButtonIndex, LONG timeoutValue,
@@ -187,6 +258,41 @@ private:
         }
         *result = static_cast<VbMsgBoxResult>(pressed);
         return S_OK;
+    }
+
+    using NetworkBuilder = std::optional<std::wstring> (*)(errors::RequestProperties&, errors::MessageLanguage);
+
+    // The message of a request object; a failed read of its properties fails with the
+    // object's error.
+    static HRESULT BuildNetworkMessage(IDispatch* object, NetworkBuilder build, std::wstring& message) {
+        RequestObject request(object);
+        const std::optional<std::wstring> text =
+            build(request, errors::MessageLanguageOf(GetUserDefaultLangID()));
+        if (!text) return RaiseRecord(request.failure(), Source());
+        message = *text;
+        return S_OK;
+    }
+    // An empty message when no object is given.
+    static HRESULT NetworkMessage(IDispatch* object, NetworkBuilder build, BSTR* out) {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        std::wstring message;
+        if (object) {
+            if (HRESULT hr = BuildNetworkMessage(object, build, message); FAILED(hr)) return hr;
+        }
+        return Return(message, out);
+    }
+    // Nothing shown and result 0 when no object is given.
+    static HRESULT DisplayNetwork(IDispatch* object, NetworkBuilder build, VbMsgBoxStyle style, BSTR title,
+                                  BSTR* descriptionText, VARIANT_BOOL* silent, VbMsgBoxResult* result) {
+        if (!result) return E_POINTER;
+        if (!object) {
+            *result = static_cast<VbMsgBoxResult>(0);
+            return S_OK;
+        }
+        std::wstring message;
+        if (HRESULT hr = BuildNetworkMessage(object, build, message); FAILED(hr)) return hr;
+        return Display(message, style, title, descriptionText, silent, {}, 0, result);
     }
 
     static std::wstring ApiDescription(long number) {

@@ -735,7 +735,8 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
     // Arguments passed as a reference to a variant, for by-reference parameters of another
     // type: the parameter points into the caller's variant when it holds that type (so the
     // member's changes reach the caller's variable); a scalar of another type is converted
-    // into a temporary that is written back to the caller's variant after the call.
+    // into a temporary that is written back to the caller's variant after the call, and an
+    // empty variable given for an array receives the array the member makes.
     PerParam<Adaptation> adapt(n);
     bool any = false;
     for (UINT i = 0; i < n; ++i) {
@@ -757,6 +758,8 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
             a.redirect = target;
         } else if (IsScalar(p.referenced) && !(V_VT(target) & (VT_ARRAY | VT_BYREF))) {
             a.convert = target;
+        } else if ((p.referenced & VT_ARRAY) && V_VT(target) == VT_EMPTY) {
+            a.convert = target;  // an empty variable receives the array the member makes
         } else {
             continue;
         }
@@ -782,7 +785,10 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
             VARIANT* value = a.redirect;
             if (a.convert) {
                 value = &temps[i];
-                if (FAILED(VariantChangeType(value, a.convert, 0, p.referenced))) {
+                if (p.referenced & VT_ARRAY) {
+                    V_VT(value) = p.referenced;  // no array yet
+                    V_ARRAY(value) = nullptr;
+                } else if (FAILED(VariantChangeType(value, a.convert, 0, p.referenced))) {
                     if (argErr) *argErr = params->cArgs - 1 - i;
                     return DISP_E_TYPEMISMATCH;
                 }
@@ -829,6 +835,7 @@ HRESULT DispatchTable::Invoke(void* instance, DISPID id, REFIID riid, WORD flags
         VARIANT* variable = adapt[i].convert;
         if (!variable) continue;
         VariantClear(variable);
+        if ((V_VT(&temps[i]) & VT_ARRAY) && !V_ARRAY(&temps[i])) continue;  // still no array: stays empty
         *variable = temps[i];  // the variable now holds the parameter's type
         VariantInit(&temps[i]);
     }

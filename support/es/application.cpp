@@ -87,6 +87,11 @@ HWND esGetThunderMainHandle() {
     return owner.get();
 }
 
+bool esIsHostWinNT() {
+    // The high bit of the version word is set on the 9x family only.
+    return (GetVersion() & 0x80000000u) == 0;
+}
+
 std::wstring esGetThunderMainTitle() {
     HWND owner = esGetThunderMainHandle();
     if (!owner) return ApplicationTitle();

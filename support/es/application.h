@@ -21,5 +21,8 @@ HWND esGetThunderMainHandle();
 // That window's caption: the default title of the program's messages.
 std::wstring esGetThunderMainTitle();
 
+// Whether the program runs on Windows of the NT family (not of the 9x family).
+bool esIsHostWinNT();
+
 
 }  // namespace support

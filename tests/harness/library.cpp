@@ -95,8 +95,10 @@ int RunCaptured(const std::wstring& commandLine, std::string& output, DWORD time
     return static_cast<int>(code);
 }
 
-int RunScriptClient(const wchar_t* script, std::string& output) {
-    return RunCaptured(L"cscript.exe //nologo \"" + BinFile(script) + L"\"", output, 120000);
+int RunScriptClient(const wchar_t* script, std::string& output, const std::wstring& arguments) {
+    std::wstring line = L"cscript.exe //nologo \"" + BinFile(script) + L"\"";
+    if (!arguments.empty()) line += L" " + arguments;
+    return RunCaptured(line, output, 120000);
 }
 
 }  // namespace bktest

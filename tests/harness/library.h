@@ -75,8 +75,9 @@ struct Dispatch {
 int RunCaptured(const std::wstring& commandLine, std::string& output, DWORD timeoutMs = 60000);
 
 // Runs a script client (a .vbs beside the test program) with Wine's cscript; returns its exit
-// code, which the clients set to the number of their failed checks.
-int RunScriptClient(const wchar_t* script, std::string& output);
+// code, which the clients set to the number of their failed checks. `arguments` follow the
+// script's name on cscript's command line.
+int RunScriptClient(const wchar_t* script, std::string& output, const std::wstring& arguments = {});
 
 // Text of a VARIANT holding a string (empty for anything else).
 std::wstring Text(const VARIANT& v);

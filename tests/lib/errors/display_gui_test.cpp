@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/es/application.h"
+#include "tests/harness/fake_controls.h"
 #include "tests/harness/library.h"
 #include "tests/lib/errors/box_driver.h"
 #include "tests/lib/errors/fake_error.h"
@@ -119,4 +120,33 @@ TEST(ErrorDisplay, LateBoundWithEveryOptionalArgumentOmitted) {
     EXPECT_EQ(L"no_such_module_4711.dll error: 7", seen.text);
     EXPECT_EQ(1u, seen.buttons.size());
     EXPECT_TRUE(hasIcon);
+}
+
+TEST(ErrorDisplay, NetworkMessageAfterTheLeadInUnderTheCallersTitle) {
+    auto err = Create<_orxErr>(CLSID_orxErr);
+    auto request = FakeObject::Make();
+    request->Property(L"LastRC", 4L).Property(L"ResponseCode", 404L).Property(L"ResponseText", std::wstring_view(L"Not Found"));
+    request->Property(L"ErrorCode", 0L).Property(L"ErrorText", std::wstring_view(L""));
+    Bstr expectedMessage;
+    ASSERT_EQ(S_OK, err->GetErrorMessageHTTPRequest(request.get(), expectedMessage.put()));
+
+    Bstr title(L"Update"), lead(L"The download failed.");
+    BSTR leadText = lead.get();
+    VARIANT_BOOL silent = VARIANT_FALSE;
+    VbMsgBoxResult result{};
+    BoxSeen seen;
+    const HRESULT hr = WithBox(
+        [&] {
+            return err->ErrorDisplayHTTPRequest(request.get(), VbMsgBoxStyle(5 | 48), title.get(), &leadText, &silent,
+                                                &result);
+        },
+        [&](HWND box) {
+            seen = Read(box);
+            PostMessageW(box, WM_COMMAND, IDRETRY, 0);
+        });
+    ASSERT_EQ(S_OK, hr);
+    EXPECT_EQ(4, result);  // Retry
+    EXPECT_EQ(L"Update", seen.caption);
+    EXPECT_EQ(L"The download failed.\r\n\r\n" + expectedMessage.str(), seen.text);
+    EXPECT_EQ(2u, seen.buttons.size());
 }

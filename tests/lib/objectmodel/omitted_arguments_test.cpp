@@ -1,7 +1,7 @@
 // Omitted optional by-reference strings, completed by the dispatcher from the library's type
 // information: a late-bound SetHTML reaches the member with the context strings the library
-// declares as defaults. The clipboard's own SetHTML is not built yet, so the calls go to a
-// stand-in whose method table holds only SetHTML, which records what it gets.
+// declares as defaults. The calls go to a stand-in whose method table holds only SetHTML,
+// which records what it gets.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -141,16 +141,7 @@ struct Stub {
     std::vector<Variant> (*lateArgs)();
 };
 
-const Stub kStubs[] = {
-    {&CLSID_orxClipboard, L"orxClipboard", L"SetText", &IID__orxClipboard,
-     [](IUnknown* u) {
-         ComPtr<_orxClipboard> c;
-         u->QueryInterface(IID__orxClipboard, c.put_void());
-         Bstr text(L"text");
-         VARIANT_BOOL done = VARIANT_TRUE;
-         return c->SetText(text.get(), &done);
-     },
-     [] { std::vector<Variant> a; a.push_back(Variant::FromString(L"text")); return a; }},
+const std::vector<Stub> kStubs = {
 };
 
 TEST(NotBuiltMembers, FailWithNotImplementedAndSayWhy) {

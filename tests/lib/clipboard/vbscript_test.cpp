@@ -1,0 +1,20 @@
+// orxClipboard used by a script client through the registered library.
+#include <gtest/gtest.h>
+
+#include "tests/harness/library.h"
+#include "tests/harness/registered.h"
+
+using namespace bktest;
+
+namespace {
+
+TEST(ScriptClient, UsesEveryMemberOfOrxClipboard) {
+    Registered registered;
+    ASSERT_EQ(S_OK, registered.result());
+    std::string output;
+    const int failures = RunScriptClient(L"clipboard_client.vbs", output);
+    EXPECT_EQ(0, failures) << output;
+    EXPECT_NE(std::string::npos, output.find("failures=0")) << output;
+}
+
+}  // namespace
