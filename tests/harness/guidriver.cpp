@@ -238,4 +238,17 @@ bool WaitForProcessExit(DWORD processId, DWORD timeoutMs) {
     return WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"<clipboard busy>";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 }  // namespace bktest::gui

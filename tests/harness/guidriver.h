@@ -95,4 +95,7 @@ private:
 // Waits for a process given by id (not started here) to end; false after the timeout.
 bool WaitForProcessExit(DWORD processId, DWORD timeoutMs = kDefaultTimeoutMs);
 
+// The text on the clipboard (CF_UNICODETEXT), "<clipboard busy>" when it cannot be opened.
+std::wstring ClipboardText();
+
 }  // namespace bktest::gui

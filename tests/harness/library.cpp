@@ -101,4 +101,11 @@ int RunScriptClient(const wchar_t* script, std::string& output, const std::wstri
     return RunCaptured(line, output, 120000);
 }
 
+::testing::AssertionResult ScriptClientPassed(int failures, const std::string& output) {
+    if (failures != 0) return ::testing::AssertionFailure() << failures << " failed checks\n" << output;
+    if (output.find("failures=0") == std::string::npos) return ::testing::AssertionFailure() << "no summary\n" << output;
+    if (output.find("FAIL") != std::string::npos) return ::testing::AssertionFailure() << "a FAIL line\n" << output;
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace bktest

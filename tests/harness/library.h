@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -78,6 +80,9 @@ int RunCaptured(const std::wstring& commandLine, std::string& output, DWORD time
 // code, which the clients set to the number of their failed checks. `arguments` follow the
 // script's name on cscript's command line.
 int RunScriptClient(const wchar_t* script, std::string& output, const std::wstring& arguments = {});
+// Whether a script client's run passed every check: exit code 0 (`failures`), its summary
+// "failures=0" and no "FAIL" line; the output goes into the failure message.
+::testing::AssertionResult ScriptClientPassed(int failures, const std::string& output);
 
 // Text of a VARIANT holding a string (empty for anything else).
 std::wstring Text(const VARIANT& v);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/harness/guidriver.h"
 #include "app/mainwindow/listing_view.h"
 #include "support/win/owner.h"
 
@@ -66,19 +67,6 @@ struct Fixture {
     std::unique_ptr<ListingView> view;
     HWND box = nullptr;
 };
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return L"<clipboard busy>";
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
 
 void PutOnClipboard(const std::wstring& text) {
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -253,17 +241,17 @@ TEST(ListingView, CopyTakesTheSelectionAsGiven) {
     PutOnClipboard(L"before");
     SendMessageW(f.box, EM_SETSEL, 3, 3);
     SendMessageW(f.box, WM_COPY, 0, 0);
-    EXPECT_EQ(ClipboardText(), L"before") << "nothing selected: the clipboard stays";
+    EXPECT_EQ(bktest::gui::ClipboardText(), L"before") << "nothing selected: the clipboard stays";
 
     SendMessageW(f.box, EM_SETSEL, 0, -1);
     SendMessageW(f.box, WM_COPY, 0, 0);
-    EXPECT_EQ(ClipboardText(), text) << "no line breaks of the wrapping";
+    EXPECT_EQ(bktest::gui::ClipboardText(), text) << "no line breaks of the wrapping";
     SendMessageW(f.box, EM_SETSEL, 10, 10 + 3000);
     SendMessageW(f.box, WM_CHAR, 0x03, 0);  // Ctrl+C
-    EXPECT_EQ(ClipboardText(), line.substr(0, 3000));
+    EXPECT_EQ(bktest::gui::ClipboardText(), line.substr(0, 3000));
     SendMessageW(f.box, EM_SETSEL, 0, 7);
     f.Key(VK_INSERT, false, true);
-    EXPECT_EQ(ClipboardText(), L"Comment");
+    EXPECT_EQ(bktest::gui::ClipboardText(), L"Comment");
 }
 
 }  // namespace

@@ -312,19 +312,6 @@ bool TypeCtrlA() {
     return SendInput(4, keys, sizeof(INPUT)) == 4;
 }
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return L"<clipboard busy>";
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 TEST(MetaviewSelectAll, CtrlASelectsTheWholeText) {
     Folder folder(L"selectall");
     const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "exit=1\nstdout=Line one\\nLine two\n");
@@ -390,7 +377,7 @@ TEST(MetaviewLargeListing, WrappedOnTheScreenSavedAndCopiedExactlyAsExifToolWrot
         return start == 0 && end == text.size();
     }, 5000)) << start << ".." << end << " of " << text.size();
     SendMessageW(box, WM_COPY, 0, 0);
-    EXPECT_EQ(ClipboardText(), text);
+    EXPECT_EQ(gui::ClipboardText(), text);
 
     // A narrower window wraps again; the text stays as it is, and Save writes it.
     RECT outer{};
