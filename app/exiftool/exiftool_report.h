@@ -10,6 +10,9 @@
 
 namespace metaview {
 
+// The exit code a stopped ExifTool reports.
+inline constexpr unsigned kStoppedExitCode = 1;
+
 // The messages of the run, exactly as shown.
 namespace exiftool_text {
 inline constexpr std::wstring_view kRunning = L"Running ExifTool...";

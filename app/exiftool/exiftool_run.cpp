@@ -25,6 +25,9 @@ namespace {
 using support::Bstr;
 using support::ComPtr;
 
+// How long an abandoned run waits for the ended ExifTool to let go of its files.
+constexpr DWORD kStopWaitMs = 5000;
+
 // The run goes on past failing steps; each failure is recorded (the last one wins) and traced
 // for the debugger. Only the read of the result file looks at it.
 class RunSteps {
@@ -159,25 +162,41 @@ bool WriteArgumentFile(const std::wstring& file, const std::vector<std::wstring>
            written == bytes.size();
 }
 
-void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatusFn& ShowStatus,
-         const ExifToolSettings& settings, _orxErr* errors, const ExifToolHost& host) {
-    std::wstring fileName = FileName;
+}  // namespace
+
+// Everything one run holds from the start of ExifTool until its outcome is shown. The capture
+// files are declared before the collector, so that the collector goes first at the end of the
+// run and deletes them once they are closed.
+struct ExifToolRun::State {
+    std::wstring fileName;
     RunSteps steps;
-    auto show = [&ShowStatus](const std::wstring& text) {
-        if (ShowStatus) ShowStatus(text);
-    };
+    std::wstring resultFile;
+    csStdFile stdOut;
+    csStdFile stdErr;
+    csFileGarbageCollector collector;
+    std::wstring commandLine;
+    LaunchOutput launched;
+    LaunchStatus status;
+    BusyCursorFn setBusyCursor;
+    HANDLE job = nullptr;
+    bool finished = false;
 
-    show(std::wstring(exiftool_text::kRunning));
+    void Start(const std::wstring& FileName, const ExifToolSettings& settings, const ExifToolHost& host);
+    void Finish(std::wstring& OutputText, const ShowStatusFn& ShowStatus, _orxErr* errors);
+    void Stop() noexcept;
+};
 
+void ExifToolRun::State::Start(const std::wstring& FileName, const ExifToolSettings& settings,
+                               const ExifToolHost& host) {
+    setBusyCursor = host.SetBusyCursor;
+    job = host.Job;
+    fileName = FileName;
     if (std::wstring full = support::esGetFullFileName(fileName); !full.empty()) fileName = std::move(full);
     else steps.Record(L"esGetFullFileName", HRESULT_FROM_WIN32(GetLastError()));
 
-    const std::wstring resultFile = support::esGetTempFileName2(L"", L"TXT");
+    resultFile = support::esGetTempFileName2(L"", L"TXT");
     if (resultFile.empty()) steps.Record(L"esGetTempFileName2", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
 
-    // Declared before the collector, so that the collector goes first at the end of the run.
-    csStdFile stdOut;
-    csStdFile stdErr;
     // Without a result name the capture names would be relative ones in our current folder:
     // then ExifTool writes to our own standard handles instead.
     if (!resultFile.empty()) {
@@ -186,7 +205,6 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
         if (!stdErr.CreateNewFile(support::esReplaceFileExtension(resultFile, L"StdErr.TXT")))
             steps.Record(L"creating the standard-error file", HRESULT_FROM_WIN32(GetLastError()));
     }
-    csFileGarbageCollector collector;
     collector.AddFiles({resultFile, stdOut.Name(), stdErr.Name()});
 
     const std::wstring appFolder = host.ApplicationFolder.empty() ? support::esGetAppFolder() : host.ApplicationFolder;
@@ -215,7 +233,7 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
                 steps.Record(L"writing the argument file", HRESULT_FROM_WIN32(GetLastError()));
         }
     }
-    const std::wstring commandLine = CommandLineText(call);
+    commandLine = CommandLineText(call);
 
     LaunchRequest request;
     request.CommandLine = call.commandLine;
@@ -226,7 +244,9 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
     const std::wstring workingFolder = WorkingFolderOf(fileName);
     request.CurrentDirectory = UsableWorkingFolder(workingFolder, ShortFormOf(workingFolder), appFolder);
     request.Job = host.Job;
-    request.WaitMode = 2;
+    // Started without a wait: Finish waits, handling window messages, so that whatever the
+    // caller does in between overlaps with ExifTool's run.
+    request.WaitMode = 0;
     request.TimeoutMs = -1;
     request.NoFeedback = false;
     request.FailCriticalErrors = false;
@@ -235,14 +255,24 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
     request.StdInput = nullptr;
     request.StdOutput = stdOut.hFile();
     request.StdError = stdErr.hFile();
-    request.KeepHandles = false;
-    LaunchOutput launched;
-    LaunchStatus status;
-    {
-        BusyCursor busy(host.SetBusyCursor);
-        status = LaunchProcess(request, launched);
-    }
+    request.KeepHandles = true;
+    status = LaunchProcess(request, launched);
     if (status.failed()) steps.Record(L"LaunchProcess", status.Error.code);
+}
+
+void ExifToolRun::State::Finish(std::wstring& OutputText, const ShowStatusFn& ShowStatus, _orxErr* errors) {
+    finished = true;
+    auto show = [&ShowStatus](const std::wstring& text) {
+        if (ShowStatus) ShowStatus(text);
+    };
+
+    show(std::wstring(exiftool_text::kRunning));
+    if (status.Started) {
+        BusyCursor busy(setBusyCursor);
+        WaitPumpingForExit(launched);
+    }
+    launched.ProcessHandle.reset();
+    launched.ThreadHandle.reset();
 
     stdOut.CloseFile();
     stdErr.CloseFile();
@@ -276,19 +306,53 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
     OutputText.clear();
 }
 
-}  // namespace
+// A run abandoned before its outcome was shown: ExifTool and whatever it started are ended and
+// the capture files closed, so that the temporary files are free to be deleted with the state.
+void ExifToolRun::State::Stop() noexcept {
+    if (launched.ProcessHandle) {
+        if (job) TerminateJobObject(job, kStoppedExitCode);
+        TerminateProcess(launched.ProcessHandle.get(), kStoppedExitCode);
+        WaitForSingleObject(launched.ProcessHandle.get(), kStopWaitMs);
+    }
+    stdOut.CloseFile();
+    stdErr.CloseFile();
+}
 
-void RunExifTool(const std::wstring& FileName, std::wstring& OutputText, const ShowStatusFn& ShowStatus,
-                 const ExifToolSettings& settings, _orxErr* errors, const ExifToolHost& host) noexcept {
-    // The caller is a timer of the main window: nothing may leave here as an exception. The
-    // run's objects delete the temporary files on the way out in any case.
+ExifToolRun::ExifToolRun() = default;
+
+ExifToolRun::~ExifToolRun() {
+    if (state_ && !state_->finished) state_->Stop();
+}
+
+void ExifToolRun::Start(const std::wstring& FileName, const ExifToolSettings& settings,
+                        const ExifToolHost& host) noexcept {
     try {
-        Run(FileName, OutputText, ShowStatus, settings, errors, host);
-    } catch (const std::exception&) {
-        OutputDebugStringW(L"Metaview: ExifTool run stopped by an exception\n");
+        state_ = std::make_unique<State>();
+        state_->Start(FileName, settings, host);
     } catch (...) {
         OutputDebugStringW(L"Metaview: ExifTool run stopped by an exception\n");
     }
+}
+
+void ExifToolRun::Finish(std::wstring& OutputText, const ShowStatusFn& ShowStatus, _orxErr* errors) noexcept {
+    // The caller is a timer of the main window: nothing may leave here as an exception. The
+    // run's objects delete the temporary files on the way out in any case.
+    try {
+        if (!state_ || state_->finished) return;
+        state_->Finish(OutputText, ShowStatus, errors);
+    } catch (...) {
+        OutputDebugStringW(L"Metaview: ExifTool run stopped by an exception\n");
+    }
+    state_.reset();
+}
+
+bool ExifToolRun::started() const { return state_ && state_->status.Started && !state_->finished; }
+
+void RunExifTool(const std::wstring& FileName, std::wstring& OutputText, const ShowStatusFn& ShowStatus,
+                 const ExifToolSettings& settings, _orxErr* errors, const ExifToolHost& host) noexcept {
+    ExifToolRun run;
+    run.Start(FileName, settings, host);
+    run.Finish(OutputText, ShowStatus, errors);
 }
 
 }  // namespace metaview

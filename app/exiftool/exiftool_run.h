@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "Basekit0308.h"
@@ -20,6 +21,30 @@ struct ExifToolHost {
     BusyCursorFn SetBusyCursor;      // empty: the arrow/hourglass of the system, set with SetCursor
     std::wstring ApplicationFolder;  // where exiftool.exe is; empty: the running program's folder
     HANDLE Job = nullptr;            // a job object ExifTool runs in (its owner can end it); null: none
+};
+
+// One ExifTool run in two steps, so that ExifTool can start while the window that shows its
+// outcome is still being made. Start prepares the temporary files and starts ExifTool without
+// waiting; Finish shows "Running ExifTool...", waits for the end (processing window messages,
+// with the wait cursor), reads the outcome and shows it, as RunExifTool does. A run started and
+// never finished ends ExifTool (and its job, when there is one) when the object goes; no
+// temporary file remains either way. Neither call throws.
+class ExifToolRun {
+public:
+    ExifToolRun();
+    ExifToolRun(const ExifToolRun&) = delete;
+    ExifToolRun& operator=(const ExifToolRun&) = delete;
+    ~ExifToolRun();
+
+    void Start(const std::wstring& FileName, const ExifToolSettings& settings, const ExifToolHost& host) noexcept;
+    // Does nothing without a Start, or a second time.
+    void Finish(std::wstring& OutputText, const ShowStatusFn& ShowStatus, _orxErr* errors) noexcept;
+    // ExifTool was started and its outcome not yet shown.
+    bool started() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 // Runs ExifTool on `FileName` and shows the outcome through `ShowStatus` ("Running

@@ -47,6 +47,12 @@ void WaitPumping(HANDLE process) {
     if (quitSeen) PostQuitMessage(static_cast<int>(quitCode));
 }
 
+void ReadExitCodes(HANDLE process, HANDLE thread, LaunchOutput& output) {
+    DWORD code = 0;
+    output.ProcessExitCode = GetExitCodeProcess(process, &code) ? code : output.ProcessExitCode;
+    output.ThreadExitCode = GetExitCodeThread(thread, &code) ? code : output.ThreadExitCode;
+}
+
 // Restores the caller's error mode when it goes.
 class ErrorModeScope {
 public:
@@ -125,9 +131,7 @@ LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output) {
     }
 
     if (request.WaitMode != 0) {
-        DWORD code = 0;
-        output.ProcessExitCode = GetExitCodeProcess(process.get(), &code) ? code : output.ProcessExitCode;
-        output.ThreadExitCode = GetExitCodeThread(thread.get(), &code) ? code : output.ThreadExitCode;
+        ReadExitCodes(process.get(), thread.get(), output);
     } else {
         output.ProcessExitCode = 0;
         output.ThreadExitCode = 0;
@@ -138,6 +142,12 @@ LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output) {
         output.ThreadHandle = std::move(thread);
     }
     return status;
+}
+
+void WaitPumpingForExit(LaunchOutput& output) {
+    if (!output.ProcessHandle) return;
+    WaitPumping(output.ProcessHandle.get());
+    ReadExitCodes(output.ProcessHandle.get(), output.ThreadHandle.get(), output);
 }
 
 }  // namespace metaview

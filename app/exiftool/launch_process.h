@@ -59,4 +59,8 @@ struct LaunchStatus {
 // once; it has no time-out.
 [[nodiscard]] LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output);
 
+// For a process started without a wait and with KeepHandles: waits for it as mode 2 does, then
+// reads both exit codes into `output`. Without a process handle it does nothing.
+void WaitPumpingForExit(LaunchOutput& output);
+
 }  // namespace metaview

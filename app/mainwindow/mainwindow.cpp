@@ -182,6 +182,10 @@ std::unique_ptr<MainWindow> MainWindow::Create(Program& program) {
     wc.lpszClassName = kClassName;
     if (!RegisterWindowClass(wc)) return nullptr;
     std::unique_ptr<MainWindow> self(new MainWindow(program));
+    // ExifTool starts first: making and showing the window takes about as long as a Wine process
+    // needs to start, and the two overlap.
+    LoadSettings(program.identity);
+    self->StartRun();
     constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     constexpr DWORD exStyle = WS_EX_APPWINDOW;
     const RECT r = DefaultPlacement(style, exStyle, true);
@@ -294,7 +298,6 @@ void MainWindow::CreateTextBox(bool listingView) {
 
 // Load, the part that follows creation: settings, colours, font, caption, placement.
 void MainWindow::Load() {
-    LoadSettings(program_.identity);
     ApplySettings(false);
     RestorePlacement();
 }
@@ -490,12 +493,7 @@ void MainWindow::AskToStopRun() {
     if (busy_ && runJob_) TerminateJobObject(runJob_.get(), kStoppedExitCode);
 }
 
-void MainWindow::OnLoadTimer() {
-    KillTimer(hwnd(), kLoadTimer);
-    if (busy_ || runFinished_) return;
-    busy_ = true;
-    support::ComPtr<_orxErr> errors;
-    program_.library.OrxErr(errors);  // without it the reports use the system's own texts
+void MainWindow::StartRun() {
     // ExifTool and whatever it starts run in a job of their own: stopping the run ends them all,
     // and nothing of them outlives the run.
     runJob_.reset(CreateJobObjectW(nullptr, nullptr));
@@ -508,8 +506,16 @@ void MainWindow::OnLoadTimer() {
     host.SetBusyCursor = [this](bool wait) { SetBusyCursor(wait); };
     host.Job = runJob_.get();
     const ExifToolSettings settings{g_settings.TextLanguage, g_settings.FileNameCharset};
-    RunExifTool(program_.commandLineFileName, outputText_, [this](const std::wstring& text) { ShowMessage(text); },
-                settings, errors.get(), host);
+    run_.Start(program_.commandLineFileName, settings, host);
+}
+
+void MainWindow::OnLoadTimer() {
+    KillTimer(hwnd(), kLoadTimer);
+    if (busy_ || runFinished_) return;
+    busy_ = true;
+    support::ComPtr<_orxErr> errors;
+    program_.library.OrxErr(errors);  // without it the reports use the system's own texts
+    run_.Finish(outputText_, [this](const std::wstring& text) { ShowMessage(text); }, errors.get());
     if (text_) UpdateWindow(text_);  // the result is painted now, not after the menu changes below
     RecordTimingMark("result-shown");
     runJob_.reset();

@@ -1,6 +1,6 @@
 // frmMain: Metaview's main window, a resizable top-level window whose client area is one
-// read-only, multi-line text box (txtMain). It applies the stored settings and placement, runs
-// ExifTool once from a one-shot timer, and offers saving the shown text, the settings dialog
+// read-only, multi-line text box (txtMain). It applies the stored settings and placement, starts
+// ExifTool once as it is made, shows the outcome from a one-shot timer, and offers saving the shown text, the settings dialog
 // and the help commands. The program ends when it is destroyed.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/exiftool/exiftool_run.h"
 #include "app/mainwindow/mainwindow_logic.h"
 #include "support/base/status.h"
 #include "support/win/owner.h"
@@ -25,14 +26,15 @@ public:
     static constexpr wchar_t kClassName[] = L"MetaviewMainWindow";
     static constexpr int kTextBoxId = 1;
 
-    // Creates and loads the window (still hidden) for `program`'s command-line file: icons,
-    // the text box with its hook, the settings, caption, menus and the stored placement. Null
-    // when the window cannot be created (GetLastError tells why). `program` outlives the window.
+    // Starts ExifTool on `program`'s command-line file, then creates and loads the window (still
+    // hidden) while it runs: icons, the text box with its hook, the settings, caption, menus and
+    // the stored placement. Null when the window cannot be created (GetLastError tells why; the
+    // run is then abandoned). `program` outlives the window.
     static std::unique_ptr<MainWindow> Create(Program& program);
     ~MainWindow() override;
 
-    // Shows the window (maximised when it was left so) and starts the one-shot timer that runs
-    // ExifTool.
+    // Shows the window (maximised when it was left so) and starts the one-shot timer that waits
+    // for ExifTool's end and shows the outcome.
     void Show(int showCommand);
 
     // Runs the save dialog; the chosen full file name, or empty text when the user cancels.
@@ -56,6 +58,7 @@ private:
     void Unload();
     void SaveState();
     void OnCommand(unsigned id);
+    void StartRun();
     void OnLoadTimer();
 
     void ApplySettings(bool colorsOnly);
@@ -91,6 +94,7 @@ private:
     bool askingToStop_ = false;   // the stop question is up
     bool closeAfterRun_ = false;  // the user stopped the run to close the window
     support::UniqueHandle runJob_;  // the job ExifTool runs in while the run lasts
+    ExifToolRun run_;               // after the job: an abandoned run still ends it on the way out
     std::wstring outputText_;     // what File > Save writes instead of the box, when not empty
     std::wstring shownText_;      // the text in the box
     // A large text is shown in the listing view instead of the system's text box; text_ is then

@@ -38,8 +38,6 @@ std::wstring TextToSave(std::wstring_view outputText, std::wstring_view boxText)
 // The question when the window is closed while ExifTool still runs: a run that never ends (a
 // file that is never read to its end) must not keep the program open for good.
 std::wstring StopExifToolQuestion(std::wstring_view fileName);
-// The exit code a stopped ExifTool reports.
-inline constexpr unsigned kStoppedExitCode = 1;
 
 // The lead-in of the message shown when the About box cannot be shown.
 std::wstring AboutFailureText(std::wstring_view fileName);

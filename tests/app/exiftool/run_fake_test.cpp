@@ -303,6 +303,56 @@ TEST_F(FakeExifToolRun, AStoppedRunEndsExifToolAndItsChildren) {
     EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
 }
 
+// The main window starts ExifTool before it is made and finishes the run from its timer: the
+// run goes on while the caller does other things, and a run that is never finished (the window
+// could not be made) ends ExifTool with its children and leaves no file behind.
+TEST_F(FakeExifToolRun, StartNowFinishLaterOrNever) {
+    const support::UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+    ASSERT_TRUE(job);
+    metaview::ExifToolHost host;
+    host.ApplicationFolder = app_;
+    host.Job = job.get();
+    std::vector<std::wstring> shown;
+    const auto show = [&shown](const std::wstring& text) { shown.push_back(text); };
+
+    InstallFake("result=---- ExifTool ----\\n\n");
+    {
+        metaview::ExifToolRun run;
+        std::wstring outputText = L"previous";
+        run.Finish(outputText, show, &errors_);  // nothing started: nothing happens
+        EXPECT_TRUE(shown.empty());
+        run.Start(Photo(), {}, host);
+        EXPECT_TRUE(run.started());
+        for (int i = 0; i < 200 && Logged(L"cmd=").empty(); ++i) Sleep(50);  // it runs before Finish
+        EXPECT_EQ(Logged(L"cmd=").size(), 1u);
+        run.Finish(outputText, show, &errors_);
+        EXPECT_FALSE(run.started());
+        EXPECT_EQ(shown, (std::vector<std::wstring>{L"Running ExifTool...", L"Parsing result data...",
+                                                    L"---- ExifTool ----"}));
+        EXPECT_EQ(outputText, L"");
+        run.Finish(outputText, show, &errors_);  // once only
+        EXPECT_EQ(shown.size(), 3u);
+    }
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
+
+    InstallFake("hang=1\n");
+    DeleteFileW((app_ + L"\fake-exiftool.log").c_str());
+    {
+        metaview::ExifToolRun run;
+        run.Start(Photo(), {}, host);
+        for (int i = 0; i < 200 && Logged(L"child=").empty(); ++i) Sleep(50);
+        ASSERT_EQ(Logged(L"child=").size(), 1u);
+    }
+    for (const wchar_t* key : {L"pid=", L"child="}) {
+        const auto ids = Logged(key);
+        ASSERT_EQ(ids.size(), 1u) << key;
+        const support::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(_wtoi(ids[0].c_str()))));
+        EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0) << key << " still runs";
+    }
+    EXPECT_EQ(TempLeftovers(), std::vector<std::wstring>{});
+    EXPECT_EQ(shown.size(), 3u);  // an abandoned run shows nothing
+}
+
 TEST_F(FakeExifToolRun, WorksWithTheLibrarysOwnErrorTexts) {
     auto errors = bktest::Create<_orxErr>(CLSID_orxErr);
     ASSERT_TRUE(errors);
