@@ -80,10 +80,6 @@ protected:
         }
     }
 
-    static HRESULT NotBuilt(std::wstring_view member) {
-        return NotImplemented(Source(), std::wstring(Derived::kName) + L"." + std::wstring(member));
-    }
-
 private:
     // The interface's dispatch table, looked up in the module once per object. The module
     // drops its tables only while no object lives, so the pointer stays valid.

@@ -47,12 +47,6 @@ HRESULT RaiseRecord(const support::ErrorRecord& error, std::wstring_view fallbac
                    error.helpFile, static_cast<DWORD>(error.helpContext));
 }
 
-HRESULT NotImplemented(std::wstring_view source, std::wstring_view member) {
-    std::wstring text(member);
-    text += L" is not implemented in this version of the library";
-    return RaiseHResult(source, E_NOTIMPL, text);
-}
-
 HRESULT ExceptionFromErrorInfo(HRESULT hr, EXCEPINFO* info) {
     if (!info) return hr;
     *info = EXCEPINFO{};

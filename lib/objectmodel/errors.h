@@ -30,9 +30,6 @@ HRESULT RaiseHResult(std::wstring_view source, HRESULT hr, std::wstring_view des
 // one (`fallbackSource` otherwise).
 HRESULT RaiseRecord(const support::ErrorRecord& error, std::wstring_view fallbackSource);
 
-// For members whose behaviour is not built yet: E_NOTIMPL with a description that says so.
-HRESULT NotImplemented(std::wstring_view source, std::wstring_view member);
-
 // Fills an EXCEPINFO from the thread's error information after `hr` failed, as
 // ITypeInfo::Invoke does, and returns DISP_E_EXCEPTION.
 HRESULT ExceptionFromErrorInfo(HRESULT hr, EXCEPINFO* info);

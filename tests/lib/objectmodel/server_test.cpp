@@ -130,56 +130,6 @@ TEST(UnloadNow, NoWhileAClassFactoryIsLocked) {
     EXPECT_EQ(S_OK, CanUnloadNow());
 }
 
-// ---- Members not built yet fail honestly (a row goes when its member is built)
-
-struct Stub {
-    const CLSID* clsid;
-    const wchar_t* cls;
-    const wchar_t* member;
-    const IID* iid;
-    HRESULT (*early)(IUnknown*);
-    std::vector<Variant> (*lateArgs)();
-};
-
-const std::vector<Stub> kStubs = {
-};
-
-TEST(NotBuiltMembers, FailWithNotImplementedAndSayWhy) {
-    for (const Stub& s : kStubs) {
-        SCOPED_TRACE(testing::Message() << s.cls << "." << s.member);
-        ComPtr<IUnknown> object;
-        ASSERT_EQ(S_OK, CreateFromLibrary(*s.clsid, IID_IUnknown, object.put_void()));
-        const std::wstring source = std::wstring(L"Basekit0308.") + s.cls;
-
-        ComPtr<ISupportErrorInfo> support;
-        ASSERT_EQ(S_OK, object->QueryInterface(IID_ISupportErrorInfo, support.put_void()));
-        EXPECT_EQ(S_OK, support->InterfaceSupportsErrorInfo(*s.iid));
-
-        SetErrorInfo(0, nullptr);
-        const CallError early = LastError(s.early(object.get()));
-        EXPECT_EQ(E_NOTIMPL, early.hr);
-        EXPECT_TRUE(Contains(early.description, s.member)) << early.description;
-        EXPECT_TRUE(Contains(early.description, L"not implemented")) << early.description;
-        EXPECT_EQ(source, early.source);
-
-        Dispatch late(object);
-        std::vector<Variant> args = s.lateArgs();
-        std::vector<VARIANT*> pointers;
-        for (auto& a : args) pointers.push_back(a.get());
-        Variant result;
-        HRESULT hr = E_FAIL;
-        switch (pointers.size()) {
-        case 0: hr = late.Method(s.member, {}, result.get()); break;
-        default: hr = late.Method(s.member, {pointers[0]}, result.get()); break;
-        }
-        ASSERT_EQ(DISP_E_EXCEPTION, hr);
-        EXPECT_EQ(E_NOTIMPL, late.exception.scode);
-        EXPECT_EQ(0, late.exception.wCode);
-        EXPECT_TRUE(Contains(Str(late.exception.bstrDescription), L"not implemented"));
-        EXPECT_EQ(source, Str(late.exception.bstrSource));
-    }
-}
-
 // ---- Generic dispatch
 
 // Omitted optional arguments, by value and by reference, reach the member: orxErr's display
