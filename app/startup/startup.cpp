@@ -17,6 +17,11 @@ namespace {
 constexpr wchar_t kIconName[] = L"A_MAIN";
 constexpr LANGID kRussian = MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA);  // 1049
 
+// The program's icons on the hidden application window. Making that window is the program's
+// first window under Wine and costs a few hundredths of a second, so with a file to show it
+// is done once ExifTool has started.
+void SetApplicationIcons() { support::asSetWindowResIconAll(support::esGetThunderMainHandle(), kIconName); }
+
 }  // namespace
 
 bool UserWantsEnglish() { return GetUserDefaultUILanguage() != kRussian; }
@@ -32,8 +37,6 @@ void Main(Program& program, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    support::asSetWindowResIconAll(support::esGetThunderMainHandle(), kIconName);
-
     ProcessCommandLine(program, showCommand);
 }
 
@@ -48,6 +51,7 @@ void ProcessCommandLine(Program& program, int showCommand) {
     LONG count = 0;
     ThrowIfFailed(parser->get_Count(&count), L"Can't read the command line.");
     if (count != 1) {
+        SetApplicationIcons();
         ShowUsage(program);
         return;
     }
@@ -58,7 +62,8 @@ void ProcessCommandLine(Program& program, int showCommand) {
     ThrowIfFailed(parser->get_Item(0, fileName.put()), L"Can't read the command line.");
     program.commandLineFileName = fileName.str();
 
-    program.mainWindow = MainWindow::Create(program);
+    program.mainWindow = MainWindow::Create(program);  // starts ExifTool first
+    SetApplicationIcons();
     if (!program.mainWindow)
         ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_CANNOT_MAKE),
                       L"Can't create the main window.");
