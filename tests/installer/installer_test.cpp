@@ -233,6 +233,39 @@ int RunUninstall(const std::wstring& commandLine) {
     return static_cast<int>(first.ExitCode());
 }
 
+// Runs an uninstall command line with its window: confirms, answers the settings question
+// with `answer` (IDYES, IDNO) and closes the finished window. Returns the question's text.
+std::wstring UninstallAnswering(const std::wstring& commandLine, int answer) {
+    const size_t close = commandLine.find(L'"', 1);
+    if (commandLine.empty() || commandLine[0] != L'"' || close == std::wstring::npos) return L"<bad command line>";
+    gui::Process first = gui::Process::Start(commandLine.substr(1, close - 1), commandLine.substr(close + 1));
+    if (!first.WaitForExit(kSetupTimeoutMs)) return L"<no uninstaller>";
+    const std::vector<DWORD> copies = Children(first.id());
+    if (copies.size() != 1) return L"<no uninstaller copy>";
+    // The uninstaller's window and its message boxes are dialogs of the copy's process.
+    const gui::WindowQuery query{std::nullopt, L"#32770", copies[0]};
+    HWND window = gui::WaitForWindow(query);
+    if (!window || !gui::ClickButton(window, IDOK)) return L"<no confirmation page>";
+    // The question is a second window of that title, over the progress page.
+    std::wstring question;
+    HWND box = nullptr;
+    for (DWORD start = GetTickCount(); !box && GetTickCount() - start < gui::kDefaultTimeoutMs; Sleep(50))
+        for (HWND w : gui::FindWindows(query))
+            if (w != window) box = w;
+    if (box) {
+        question = gui::MessageBoxText(box);
+        gui::ClickButton(box, answer);
+    }
+    // The finished page waits for Close (unless the window has closed itself).
+    HWND done = nullptr;
+    for (DWORD start = GetTickCount(); !done && IsWindow(window) && GetTickCount() - start < gui::kDefaultTimeoutMs;
+         Sleep(50))
+        done = gui::FindControlByText(window, L"Close", L"Button");
+    if (done) gui::ClickButton(window, IDOK);
+    if (!gui::WaitForProcessExit(copies[0], kSetupTimeoutMs)) return L"<uninstaller still running>";
+    return question;
+}
+
 struct MetaviewRun {
     std::wstring listing;
     std::wstring image;  // the program file of the started process
@@ -453,6 +486,24 @@ TEST(Installer, ForTheCurrentUserSilentlyThenUninstallWithTheSettings) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Orvex"));
     ExpectNothingLeft(before, L"");
+}
+
+TEST(Installer, UninstallAsksBeforeRemovingTheSettings) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    const MachineState before = MachineState::Take();
+    ASSERT_EQ(0, RunSetup(L"/S /CurrentUser"));
+    {
+        RegKey settings;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kSettingsKey) + L"\\Main").c_str(), 0,
+                                                 nullptr, 0, KEY_WRITE, nullptr, settings.put(), nullptr));
+    }
+    const auto interactive = Text(HKEY_CURRENT_USER, kUninstallKey, L"UninstallString");
+    ASSERT_TRUE(interactive);
+    const std::wstring question = UninstallAnswering(*interactive, IDNO);
+    EXPECT_NE(std::wstring::npos, question.find(L"Remove your Metaview settings")) << Utf8(question);
+    // No: everything else went, the settings stay.
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring(kSettingsKey) + L"\\Main"));
+    ExpectNothingLeft(before, L"HKCU\\Software\\Orvex");
 }
 
 }  // namespace
