@@ -26,7 +26,8 @@ failures = []
 
 def fail(text):
     failures.append(text)
-    print("FAIL", text)
+    if len(failures) <= 30:
+        print("FAIL", text)
 
 
 def pe_machine(path):
@@ -57,7 +58,8 @@ def read_log(path):
         m = re.match(r'SetOutPath: "(.*)"$', line)
         if m:
             outpath = m.group(1)
-        m = re.match(r'File: "([^"]*)"(?:->"([^"]*)")? \[', line)
+        # "[compress] packed/size bytes", or "size bytes" with solid compression.
+        m = re.match(r'File: "([^"]*)"(?:->"([^"]*)")? (?:\[|\d)', line)
         if m and not uninstall:
             name = m.group(2) or m.group(1)
             full = name if name.startswith("$") else outpath + "\\" + name
