@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the project needs and is missing, idempotently and quietly:
 # Debian packages (mingw-w64, Wine, widl, GoogleTest sources, clang with its sanitizer and
-# libFuzzer runtimes for the native build, Xvfb, ImageMagick, a Russian locale for the
-# code-page tests) and the pinned npm package holding ExifTool for Windows.
+# libFuzzer runtimes for the native build, Xvfb, ImageMagick, NSIS for the installers, a
+# Russian locale for the code-page tests) and the pinned npm package holding ExifTool for
+# Windows.
 # Fails loudly with the reason.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +18,7 @@ packages=(
   googletest
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
+  nsis
   locales
 )
 # Node.js and npm may come from elsewhere than Debian's packages; only a missing npm asks for them.

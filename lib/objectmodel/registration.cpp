@@ -128,9 +128,44 @@ std::wstring TypeLibFile(const std::wstring& dll, ITypeLib* embedded) {
     return same ? beside : dll;
 }
 
+// While it lives, HKEY_CLASSES_ROOT of this process stands for the current user's classes, so
+// that the same code writes and removes the same keys in either scope. The override is
+// process-wide (the way the system offers for a per-user registration); it is set back to the
+// default when the object goes.
+class ClassesRootScope {
+public:
+    explicit ClassesRootScope(RegistrationScope scope) {
+        if (scope == RegistrationScope::Machine) return;
+        LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_ALL_ACCESS, nullptr, userClasses_.put(), nullptr);
+        if (rc == ERROR_SUCCESS) rc = RegOverridePredefKey(HKEY_CLASSES_ROOT, userClasses_.get());
+        result_ = HRESULT_FROM_WIN32(rc);
+        overridden_ = rc == ERROR_SUCCESS;
+    }
+    ~ClassesRootScope() {
+        if (overridden_) RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    }
+    ClassesRootScope(const ClassesRootScope&) = delete;
+    ClassesRootScope& operator=(const ClassesRootScope&) = delete;
+    HRESULT result() const { return result_; }
+
+private:
+    RegKey userClasses_;
+    HRESULT result_ = S_OK;
+    bool overridden_ = false;
+};
+
 }  // namespace
 
-HRESULT RegisterServer() {
+std::optional<RegistrationScope> InstallScope(const wchar_t* commandLine) {
+    if (!commandLine || !*commandLine) return RegistrationScope::Machine;
+    if (CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) == CSTR_EQUAL) return RegistrationScope::User;
+    return std::nullopt;
+}
+
+HRESULT RegisterServer(RegistrationScope scope) {
+    const ClassesRootScope root(scope);
+    if (FAILED(root.result())) return root.result();
     ComPtr<ITypeLib> lib;
     HRESULT hr = LibraryTypeLib(lib.put());
     if (FAILED(hr)) return hr;
@@ -184,7 +219,9 @@ HRESULT RegisterServer() {
     return S_OK;
 }
 
-HRESULT UnregisterServer() {
+HRESULT UnregisterServer(RegistrationScope scope) {
+    const ClassesRootScope root(scope);
+    if (FAILED(root.result())) return root.result();
     HRESULT result = S_OK;
     auto keep = [&result](HRESULT hr) { if (FAILED(hr) && SUCCEEDED(result)) result = hr; };
 
@@ -200,6 +237,9 @@ HRESULT UnregisterServer() {
     const std::wstring libKey = TypeLibKey();
     keep(DeleteTree(libKey + L"\\" + kTypeLibVersion));
     DeleteIfEmpty(libKey);
+    // The containers, when the registration was all they held (a user's classes may have had
+    // none of them before).
+    for (const wchar_t* container : {L"TypeLib", L"Interface", L"CLSID"}) DeleteIfEmpty(container);
     return result;
 }
 

@@ -1,4 +1,4 @@
-// The four entry points of the in-process server, the class factory and DllMain.
+// The entry points of the in-process server, the class factory and DllMain.
 #include <windows.h>
 #include <oaidl.h>
 
@@ -61,5 +61,14 @@ STDAPI DllCanUnloadNow() {
 STDAPI DllRegisterServer() { return bk::RegisterServer(); }
 
 STDAPI DllUnregisterServer() { return bk::UnregisterServer(); }
+
+// Registration for the machine (no command line, as DllRegisterServer) or, with "user", for the
+// current user alone: what an installer calls when the user has no administrator rights
+// (regsvr32 /n /i:user).
+STDAPI DllInstall(BOOL install, PCWSTR commandLine) {
+    const auto scope = bk::InstallScope(commandLine);
+    if (!scope) return E_INVALIDARG;
+    return install ? bk::RegisterServer(*scope) : bk::UnregisterServer(*scope);
+}
 
 }  // extern "C"

@@ -1,6 +1,7 @@
 // Self-registration round trip: DllRegisterServer writes the type library, interface and
 // class keys; COM then creates the classes by identifier and programmatic id; and
-// DllUnregisterServer takes every key away again. Runs alone (registry lock in CTest).
+// DllUnregisterServer takes every key away again. DllInstall does the same for the machine or,
+// with "user", under the current user's classes. Runs alone (registry lock in CTest).
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -191,6 +192,122 @@ TEST(Registration, UnregisterRemovesEveryKey) {
     ComPtr<IUnknown> object;
     EXPECT_EQ(REGDB_E_CLASSNOTREG,
               CoCreateInstance(CLSID_orxMain, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.put_void()));
+}
+
+// ---- DllInstall: the machine's or the current user's classes
+
+// The classes key of HKEY_CURRENT_USER and of HKEY_LOCAL_MACHINE.
+constexpr wchar_t kClasses[] = L"Software\\Classes";
+
+HRESULT Install(BOOL install, const wchar_t* commandLine) {
+    auto f = Export<HRESULT(STDAPICALLTYPE*)(BOOL, PCWSTR)>("DllInstall");
+    return f ? f(install, commandLine) : E_FAIL;
+}
+
+// A key below `root`'s classes (HKCU or HKLM \Software\Classes), not through HKEY_CLASSES_ROOT:
+// on Windows that is a merged view of both.
+bool KeyUnder(HKEY root, const std::wstring& key) {
+    support::RegKey k;
+    const std::wstring path = std::wstring(kClasses) + L"\\" + key;
+    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
+}
+
+std::optional<std::wstring> ValueUnder(HKEY root, const std::wstring& key, const wchar_t* name = nullptr) {
+    const std::wstring path = std::wstring(kClasses) + L"\\" + key;
+    wchar_t text[1024] = {};
+    DWORD bytes = sizeof(text) - sizeof(wchar_t);
+    if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(text);
+}
+
+// HKEY_CLASSES_ROOT is the machine's again: a key made through it lands there.
+bool ClassesRootIsTheMachines() {
+    const std::wstring probe = L"Basekit0308.RegistrationProbe";
+    support::RegKey k;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, probe.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, k.put(), nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    k.reset();
+    const bool machine = KeyUnder(HKEY_LOCAL_MACHINE, probe) && !KeyUnder(HKEY_CURRENT_USER, probe);
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, probe.c_str());
+    return machine;
+}
+
+// Takes away whatever a failed case left in either place.
+struct CleanBothScopes {
+    ~CleanBothScopes() {
+        Install(FALSE, L"user");
+        CallExport("DllUnregisterServer");
+    }
+};
+
+TEST(Install, UserWritesEveryKeyUnderTheUsersClassesAndNothingForTheMachine) {
+    CleanBothScopes clean;
+    ASSERT_EQ(S_OK, Install(TRUE, L"user"));
+    for (const auto& key : OurKeys()) {
+        EXPECT_TRUE(KeyUnder(HKEY_CURRENT_USER, key)) << key;
+        EXPECT_FALSE(KeyUnder(HKEY_LOCAL_MACHINE, key)) << key;
+    }
+    const std::wstring path = LibraryPath();
+    const std::wstring key = L"CLSID\\" + GuidText(CLSID_orxMain);
+    EXPECT_TRUE(SamePath(ValueUnder(HKEY_CURRENT_USER, key + L"\\InprocServer32"), path));
+    EXPECT_EQ(L"Basekit0308.orxMain", ValueUnder(HKEY_CURRENT_USER, key + L"\\ProgID").value_or(L"<missing>"));
+    EXPECT_TRUE(SamePath(ValueUnder(HKEY_CURRENT_USER, L"TypeLib\\" + kLibId + L"\\1.0\\0\\" +
+                                                           (sizeof(void*) == 8 ? L"win64" : L"win32")),
+                         path.substr(0, path.size() - 3) + L"tlb"));
+    // The redirection ended with the call.
+    EXPECT_TRUE(ClassesRootIsTheMachines());
+
+    // The command line's case does not matter; every key goes, the user's classes key stays.
+    ASSERT_EQ(S_OK, Install(FALSE, L"USER"));
+    for (const auto& k : OurKeys()) EXPECT_FALSE(KeyUnder(HKEY_CURRENT_USER, k)) << k;
+    support::RegKey classes;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kClasses, 0, KEY_READ, classes.put()));
+    EXPECT_TRUE(ClassesRootIsTheMachines());
+    EXPECT_EQ(S_OK, Install(FALSE, L"user"));  // nothing left to remove is no failure
+}
+
+TEST(Install, WithoutCommandLineIsTheMachineRegistration) {
+    CleanBothScopes clean;
+    for (const wchar_t* commandLine : {static_cast<const wchar_t*>(nullptr), L""}) {
+        SCOPED_TRACE(commandLine ? "empty command line" : "no command line");
+        ASSERT_EQ(S_OK, Install(TRUE, commandLine));
+        for (const auto& key : OurKeys()) {
+            EXPECT_TRUE(KeyUnder(HKEY_LOCAL_MACHINE, key)) << key;
+            EXPECT_FALSE(KeyUnder(HKEY_CURRENT_USER, key)) << key;
+        }
+        ComPtr<IUnknown> object;
+        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_orxMain, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.put_void()));
+        object.reset();
+        ASSERT_EQ(S_OK, Install(FALSE, commandLine));
+        for (const auto& key : OurKeys()) EXPECT_FALSE(KeyUnder(HKEY_LOCAL_MACHINE, key)) << key;
+    }
+}
+
+TEST(Install, OneScopesRemovalLeavesTheOtherScopesKeys) {
+    CleanBothScopes clean;
+    ASSERT_EQ(S_OK, Install(TRUE, L""));
+    ASSERT_EQ(S_OK, Install(TRUE, L"user"));
+    ASSERT_EQ(S_OK, Install(FALSE, L"user"));
+    for (const auto& key : OurKeys()) EXPECT_TRUE(KeyUnder(HKEY_LOCAL_MACHINE, key)) << key;
+
+    ASSERT_EQ(S_OK, Install(TRUE, L"user"));
+    ASSERT_EQ(S_OK, CallExport("DllUnregisterServer"));
+    for (const auto& key : OurKeys()) EXPECT_TRUE(KeyUnder(HKEY_CURRENT_USER, key)) << key;
+}
+
+TEST(Install, OtherCommandLinesAreRefusedAndWriteNothing) {
+    CleanBothScopes clean;
+    for (const wchar_t* commandLine : {L"users", L"use", L" user", L"user ", L"machine", L"/user", L"user\n"}) {
+        SCOPED_TRACE(testing::Message() << "command line of " << wcslen(commandLine) << " characters");
+        EXPECT_EQ(E_INVALIDARG, Install(TRUE, commandLine));
+        EXPECT_EQ(E_INVALIDARG, Install(FALSE, commandLine));
+        for (const auto& key : OurKeys()) {
+            EXPECT_FALSE(KeyUnder(HKEY_LOCAL_MACHINE, key)) << key;
+            EXPECT_FALSE(KeyUnder(HKEY_CURRENT_USER, key)) << key;
+        }
+    }
 }
 
 }  // namespace

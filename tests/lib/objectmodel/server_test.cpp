@@ -24,19 +24,19 @@ std::wstring Str(BSTR b) { return std::wstring(support::BstrView(b)); }
 
 // ---- Exports
 
-TEST(Exports, ExactlyTheFourServerEntryPointsUndecorated) {
+TEST(Exports, ExactlyTheServerEntryPointsUndecorated) {
     auto* base = reinterpret_cast<const BYTE*>(Library());
     ASSERT_TRUE(base);
     auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     ASSERT_NE(0u, dir.VirtualAddress);
     auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
-    EXPECT_EQ(4u, exports->NumberOfFunctions);  // no exports by ordinal only
+    EXPECT_EQ(5u, exports->NumberOfFunctions);  // no exports by ordinal only
     auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
     std::vector<std::string> found;
     for (DWORD i = 0; i < exports->NumberOfNames; ++i)
         found.emplace_back(reinterpret_cast<const char*>(base + names[i]));
-    EXPECT_EQ((std::vector<std::string>{"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
+    EXPECT_EQ((std::vector<std::string>{"DllCanUnloadNow", "DllGetClassObject", "DllInstall", "DllRegisterServer",
                                         "DllUnregisterServer"}),
               found);
 }
