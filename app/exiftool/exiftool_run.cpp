@@ -226,6 +226,7 @@ void Run(const std::wstring& FileName, std::wstring& OutputText, const ShowStatu
     const std::wstring workingFolder = WorkingFolderOf(fileName);
     request.CurrentDirectory = UsableWorkingFolder(workingFolder, ShortFormOf(workingFolder), appFolder);
     request.Job = host.Job;
+    request.PreTranslateMessage = host.PreTranslateMessage;
     request.WaitMode = 2;
     request.TimeoutMs = -1;
     request.NoFeedback = false;
