@@ -20,8 +20,7 @@ public:
     // Further OFN_ flags on top of the dialog's own (0: none).
     void SetFlags(DWORD flags) { flags_ = flags; }
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
-    // Appended (without its dot) to a name typed without an extension; empty: nothing. The
-    // system takes the extension of the chosen filter's pattern where it names one.
+    // Appended (given without its dot) to a name typed without an extension; empty: nothing.
     void SetDefaultExtension(std::wstring_view extension) { defaultExtension_ = extension; }
     // The folder shown first; empty: the system's choice.
     void SetInitialDirectory(std::wstring_view folder) { initialDirectory_ = folder; }
