@@ -178,6 +178,7 @@ struct ExifToolRun::State {
     LaunchOutput launched;
     LaunchStatus status;
     BusyCursorFn setBusyCursor;
+    std::function<bool(MSG&)> preTranslate;
     HANDLE job = nullptr;
     bool finished = false;
 
@@ -189,6 +190,7 @@ struct ExifToolRun::State {
 void ExifToolRun::State::Start(const std::wstring& FileName, const ExifToolSettings& settings,
                                const ExifToolHost& host) {
     setBusyCursor = host.SetBusyCursor;
+    preTranslate = host.PreTranslateMessage;
     job = host.Job;
     fileName = FileName;
     if (std::wstring full = support::esGetFullFileName(fileName); !full.empty()) fileName = std::move(full);
@@ -269,7 +271,7 @@ void ExifToolRun::State::Finish(std::wstring& OutputText, const ShowStatusFn& Sh
     show(std::wstring(exiftool_text::kRunning));
     if (status.Started) {
         BusyCursor busy(setBusyCursor);
-        WaitPumpingForExit(launched);
+        WaitPumpingForExit(launched, preTranslate);
     }
     launched.ProcessHandle.reset();
     launched.ThreadHandle.reset();

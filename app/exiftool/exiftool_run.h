@@ -21,6 +21,9 @@ struct ExifToolHost {
     BusyCursorFn SetBusyCursor;      // empty: the arrow/hourglass of the system, set with SetCursor
     std::wstring ApplicationFolder;  // where exiftool.exe is; empty: the running program's folder
     HANDLE Job = nullptr;            // a job object ExifTool runs in (its owner can end it); null: none
+    // Offered each window message while the run waits, before it is dispatched (the window's
+    // accelerators and modeless dialogs); true when it was handled there. Empty: none.
+    std::function<bool(MSG&)> PreTranslateMessage;
 };
 
 // One ExifTool run in two steps, so that ExifTool can start while the window that shows its

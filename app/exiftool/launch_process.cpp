@@ -17,9 +17,10 @@ std::vector<wchar_t> WritableCopy(const std::wstring& text) {
     return buffer;
 }
 
-// Dispatches every pending message of this thread. A WM_QUIT taken on the way is noted, so
-// the caller can post it again once the wait is over and the message loop sees it.
-void PumpMessages(bool& quitSeen, WPARAM& quitCode) {
+// Dispatches every pending message of this thread, each offered to `preTranslate` first. A
+// WM_QUIT taken on the way is noted, so the caller can post it again once the wait is over and
+// the message loop sees it.
+void PumpMessages(const std::function<bool(MSG&)>& preTranslate, bool& quitSeen, WPARAM& quitCode) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -27,6 +28,7 @@ void PumpMessages(bool& quitSeen, WPARAM& quitCode) {
             quitCode = msg.wParam;
             continue;
         }
+        if (preTranslate && preTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -35,12 +37,12 @@ void PumpMessages(bool& quitSeen, WPARAM& quitCode) {
 // Waits for the process, handling the thread's window messages at least every 250 ms. The wait
 // ends as soon as the process does or a message arrives, so the end is noticed at once rather
 // than at the next check.
-void WaitPumping(HANDLE process) {
+void WaitPumping(HANDLE process, const std::function<bool(MSG&)>& preTranslate) {
     bool quitSeen = false;
     WPARAM quitCode = 0;
     for (;;) {
         MsgWaitForMultipleObjectsEx(1, &process, kPollMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        PumpMessages(quitSeen, quitCode);
+        PumpMessages(preTranslate, quitSeen, quitCode);
         const DWORD state = WaitForSingleObject(process, 0);
         if (state != WAIT_TIMEOUT) break;  // ended, abandoned or failed
     }
@@ -126,7 +128,7 @@ LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output) {
 
     switch (request.WaitMode) {
     case 1: WaitForSingleObject(process.get(), static_cast<DWORD>(request.TimeoutMs)); break;
-    case 2: WaitPumping(process.get()); break;
+    case 2: WaitPumping(process.get(), request.PreTranslateMessage); break;
     default: break;
     }
 
@@ -144,9 +146,9 @@ LaunchStatus LaunchProcess(const LaunchRequest& request, LaunchOutput& output) {
     return status;
 }
 
-void WaitPumpingForExit(LaunchOutput& output) {
+void WaitPumpingForExit(LaunchOutput& output, const std::function<bool(MSG&)>& preTranslate) {
     if (!output.ProcessHandle) return;
-    WaitPumping(output.ProcessHandle.get());
+    WaitPumping(output.ProcessHandle.get(), preTranslate);
     ReadExitCodes(output.ProcessHandle.get(), output.ThreadHandle.get(), output);
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "support/base/status.h"
@@ -31,6 +32,9 @@ struct LaunchRequest {
     HANDLE StdError = nullptr;       // null: our own standard error
     bool KeepHandles = false;        // hand the process and thread handles to the caller
     HANDLE Job = nullptr;            // a job object the process joins before it runs; null: none
+    // Mode 2: offered each message before it is dispatched, as the program's own message loop
+    // does (keyboard accelerators, modeless dialogs); true when it was handled there.
+    std::function<bool(MSG&)> PreTranslateMessage;
 };
 
 // What the launcher reports back (parameters 11-13, 19 and 20). Only the fields the outcome
@@ -61,6 +65,6 @@ struct LaunchStatus {
 
 // For a process started without a wait and with KeepHandles: waits for it as mode 2 does, then
 // reads both exit codes into `output`. Without a process handle it does nothing.
-void WaitPumpingForExit(LaunchOutput& output);
+void WaitPumpingForExit(LaunchOutput& output, const std::function<bool(MSG&)>& preTranslate = {});
 
 }  // namespace metaview

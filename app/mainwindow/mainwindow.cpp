@@ -1,6 +1,7 @@
 #include "app/mainwindow/mainwindow.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <exception>
 
@@ -25,6 +26,7 @@
 #include "support/es/paths.h"
 #include "support/es/screen.h"
 #include "support/win/screen_dpi.h"
+#include "support/win/system_message.h"
 #include "support/components/textfile.h"
 
 namespace metaview {
@@ -109,6 +111,21 @@ void RecordTimingMark(std::string_view name) {
     WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
+// The folder of the file as a full path (the command line may name it relative to the
+// current folder); empty when the path cannot be resolved.
+std::wstring ViewedFileFolder(const std::wstring& fileName) {
+    if (fileName.empty()) return {};
+    const DWORD needed = GetFullPathNameW(fileName.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(fileName.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return {};
+    full.resize(length);
+    std::wstring folder = support::esGetFilePath(full);
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // "C:" alone would be C's current folder
+    return folder;
+}
+
 // Default client area: 8820 x 6885 twips.
 constexpr int kClientWidthTwips = 8820;
 constexpr int kClientHeightTwips = 6885;
@@ -144,6 +161,17 @@ support::Menu BuildMenuBar() {
         AppendMenuW(file.get(), MF_STRING, menu::kExit, L"Exit\tCtrl+Q");
     }
     AppendPopup(bar.get(), file, L"File");
+    support::Menu edit(CreatePopupMenu());
+    if (edit) {
+        // Copy and Select All are the text box's own keys; the menu names them.
+        AppendMenuW(edit.get(), MF_STRING, menu::kCopy, L"Copy\tCtrl+C");
+        AppendMenuW(edit.get(), MF_STRING, menu::kSelectAll, L"Select All\tCtrl+A");
+        AppendMenuW(edit.get(), MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(edit.get(), MF_STRING, menu::kFind, L"Find...\tCtrl+F");
+        AppendMenuW(edit.get(), MF_STRING, menu::kFindNext, L"Find Next\tF3");
+        AppendMenuW(edit.get(), MF_STRING, menu::kFindPrevious, L"Find Previous\tShift+F3");
+    }
+    AppendPopup(bar.get(), edit, L"Edit");
     support::Menu tools(CreatePopupMenu());
     if (tools) AppendMenuW(tools.get(), MF_STRING | MF_GRAYED, menu::kSettings, L"Settings...");
     AppendPopup(bar.get(), tools, L"Tools");
@@ -158,17 +186,25 @@ support::Menu BuildMenuBar() {
     return bar;
 }
 
+// The position of the menu bar item with command id `id`, or -1.
+int MenuBarPosition(HMENU bar, UINT id) {
+    const int count = GetMenuItemCount(bar);
+    for (int i = 0; i < count; ++i)
+        if (GetMenuItemID(bar, i) == id) return i;
+    return -1;
+}
+
 // esSetMenuJustify: the menu bar items from `position` on sit at the right end of the bar
 // (the flag on the first of them moves it and all that follow).
-void SetMenuJustify(HWND window, UINT position) {
+void SetMenuJustify(HWND window, int position) {
     HMENU bar = GetMenu(window);
-    if (!bar) return;
+    if (!bar || position < 0) return;
     MENUITEMINFOW item{};
     item.cbSize = sizeof(item);
     item.fMask = MIIM_FTYPE;
-    if (!GetMenuItemInfoW(bar, position, TRUE, &item)) return;
+    if (!GetMenuItemInfoW(bar, static_cast<UINT>(position), TRUE, &item)) return;
     item.fType |= MFT_RIGHTJUSTIFY;
-    SetMenuItemInfoW(bar, position, TRUE, &item);
+    SetMenuItemInfoW(bar, static_cast<UINT>(position), TRUE, &item);
     DrawMenuBar(window);
 }
 
@@ -187,7 +223,9 @@ std::unique_ptr<MainWindow> MainWindow::Create(Program& program) {
     LoadSettings(program.identity);
     self->StartRun();
     constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    constexpr DWORD exStyle = WS_EX_APPWINDOW;
+    // WS_EX_ACCEPTFILES: files dropped from the shell come as WM_DROPFILES (what
+    // DragAcceptFiles sets, without loading the shell at start).
+    constexpr DWORD exStyle = WS_EX_APPWINDOW | WS_EX_ACCEPTFILES;
     const RECT r = DefaultPlacement(style, exStyle, true);
     if (!self->CreateOwnWindow(exStyle, kClassName, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                nullptr, nullptr, nullptr))
@@ -196,7 +234,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(Program& program) {
     return self;
 }
 
-MainWindow::MainWindow(Program& program) : program_(program) {}
+MainWindow::MainWindow(Program& program) : program_(program), findMessage_(RegisterWindowMessageW(FINDMSGSTRINGW)) {}
 
 MainWindow::~MainWindow() { hook_.reset(); }
 
@@ -223,7 +261,8 @@ void MainWindow::ShowMessage(const std::wstring& text) {
     SendMessageW(text_, WM_VSCROLL, SB_TOP, 0);
 }
 
-bool MainWindow::TranslateAccelerators(MSG& message) const {
+bool MainWindow::PreTranslateMessage(MSG& message) {
+    if (findDialog_ && IsDialogMessageW(findDialog_, &message)) return true;
     HWND window = hwnd();
     if (!window || !accelerators_) return false;
     if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
@@ -261,6 +300,9 @@ void MainWindow::OnCreate() {
     ACCEL keys[] = {
         {FVIRTKEY, VK_F2, static_cast<WORD>(menu::kSave)},
         {FVIRTKEY | FCONTROL, 'Q', static_cast<WORD>(menu::kExit)},
+        {FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(menu::kFind)},
+        {FVIRTKEY, VK_F3, static_cast<WORD>(menu::kFindNext)},
+        {FVIRTKEY | FSHIFT, VK_F3, static_cast<WORD>(menu::kFindPrevious)},
     };
     accelerators_.reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 
@@ -327,7 +369,8 @@ void MainWindow::ApplySettings(bool colorsOnly) {
                                    true)
                        .c_str());
     SetVersionItem(FormatVersionMenuCaption(program_.identity));
-    SetMenuJustify(hwnd(), 2);
+    // From the version item on: File, Edit and Tools stay at the left.
+    SetMenuJustify(hwnd(), MenuBarPosition(menu_, menu::kVersion));
 }
 
 void MainWindow::SetMonospacedFont(bool consolasFirst) {
@@ -412,9 +455,14 @@ std::wstring MainWindow::GetSaveFileName() {
     support::FileDialog dialog;
     dialog.SetFilter(kSaveFilter);
     dialog.SetFlags(0);
+    // A name typed without an extension becomes a .txt file.
+    dialog.SetDefaultExtension(L"txt");
     dialog.SetOwnerWindow(GetActiveWindow());
     support::AppSettings store(program_.identity);
-    dialog.SetInitialDirectory(store.ReadText(keys::kOfnPathsSection, keys::kLastTxtDirectory, L""));
+    std::wstring folder = store.ReadText(keys::kOfnPathsSection, keys::kLastTxtDirectory, L"");
+    // Nothing stored yet: the viewed file's folder, not wherever the program was started.
+    if (folder.empty()) folder = ViewedFileFolder(program_.commandLineFileName);
+    dialog.SetInitialDirectory(folder);
     if (!dialog.ShowSave()) return {};
     const std::wstring fileName = dialog.FileName();
     store.WriteText(keys::kOfnPathsSection, keys::kLastTxtDirectory, support::esGetFilePath(fileName));
@@ -505,6 +553,7 @@ void MainWindow::StartRun() {
     ExifToolHost host;
     host.SetBusyCursor = [this](bool wait) { SetBusyCursor(wait); };
     host.Job = runJob_.get();
+    host.PreTranslateMessage = [this](MSG& message) { return PreTranslateMessage(message); };
     const ExifToolSettings settings{g_settings.TextLanguage, g_settings.FileNameCharset};
     run_.Start(program_.commandLineFileName, settings, host);
 }
@@ -529,6 +578,142 @@ void MainWindow::OnLoadTimer() {
     }
 }
 
+// The system's modeless Find dialog, owned by the window; the selected text, when it is a
+// short part of one line, becomes the term. Open already: it comes to the front.
+void MainWindow::OpenFindDialog() {
+    if (findDialog_) {
+        ShowWindow(findDialog_, SW_SHOW);
+        SetActiveWindow(findDialog_);
+        SetFocus(GetDlgItem(findDialog_, edt1));
+        return;
+    }
+    if (text_) {
+        DWORD start = 0, end = 0;
+        SendMessageW(text_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        const std::wstring term = SearchTermFromSelection(shownText_, start, end, std::size(findWhat_) - 1);
+        if (!term.empty()) {
+            term.copy(findWhat_, term.size());
+            findWhat_[term.size()] = L'\0';
+        }
+    }
+    findRequest_ = FINDREPLACEW{};
+    findRequest_.lStructSize = sizeof(findRequest_);
+    findRequest_.hwndOwner = hwnd();
+    findRequest_.lpstrFindWhat = findWhat_;
+    findRequest_.wFindWhatLen = static_cast<WORD>(std::size(findWhat_));
+    findRequest_.Flags = (findOptions_.down ? FR_DOWN : 0) | (findOptions_.matchCase ? FR_MATCHCASE : 0) |
+                         (findOptions_.wholeWord ? FR_WHOLEWORD : 0);
+    findDialog_ = FindTextW(&findRequest_);
+}
+
+void MainWindow::OnFindMessage(const FINDREPLACEW& request) {
+    if (request.Flags & FR_DIALOGTERM) {
+        findDialog_ = nullptr;
+        return;
+    }
+    if (!(request.Flags & FR_FINDNEXT)) return;
+    findWhat_[std::size(findWhat_) - 1] = L'\0';
+    findOptions_.down = (request.Flags & FR_DOWN) != 0;
+    findOptions_.matchCase = (request.Flags & FR_MATCHCASE) != 0;
+    findOptions_.wholeWord = (request.Flags & FR_WHOLEWORD) != 0;
+    Find(findOptions_.down);
+}
+
+// F3 and Shift+F3: the next or previous match of the last term; without one, the dialog asks
+// for it.
+void MainWindow::FindAgain(bool down) {
+    if (findWhat_[0] == L'\0') {
+        OpenFindDialog();
+        return;
+    }
+    Find(down);
+}
+
+// Selects the match after (or before) the selection and scrolls it into view; no match:
+// Cannot find "term", over the Find dialog when it is up.
+void MainWindow::Find(bool down) {
+    if (!text_) return;
+    DWORD start = 0, end = 0;
+    SendMessageW(text_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SearchOptions options = findOptions_;
+    options.down = down;
+    const std::wstring term(findWhat_);
+    if (const auto match = FindInText(shownText_, term, start, end, options)) {
+        SendMessageW(text_, EM_SETSEL, match->start, static_cast<LPARAM>(match->end));
+        SendMessageW(text_, EM_SCROLLCARET, 0, 0);
+        return;
+    }
+    HWND owner = findDialog_ && IsWindowVisible(findDialog_) ? findDialog_ : hwnd();
+    MessageBoxW(owner, CannotFindMessage(term).c_str(), GetAppTitle(program_.identity.title, L"", L"").c_str(),
+                MB_OK | MB_ICONINFORMATION);
+}
+
+// The Edit menu as it opens: Copy with a selection only, Select All with a text.
+void MainWindow::OnInitMenuPopup(HMENU popup) {
+    if (!popup || GetMenuState(popup, menu::kCopy, MF_BYCOMMAND) == static_cast<UINT>(-1)) return;
+    DWORD start = 0, end = 0;
+    if (text_) SendMessageW(text_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EnableMenuItem(popup, menu::kCopy, MF_BYCOMMAND | (start != end ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(popup, menu::kSelectAll, MF_BYCOMMAND | (!shownText_.empty() ? MF_ENABLED : MF_GRAYED));
+}
+
+// Each dropped file (or folder) gets a Metaview of its own: the rule stays one file, one run,
+// one window. Beyond a handful the user is asked first.
+void MainWindow::OnDropFiles(HDROP drop) {
+    if (!drop) return;
+    std::vector<std::wstring> files;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        if (length == 0) continue;
+        std::wstring name(length + 1, L'\0');
+        const UINT copied = DragQueryFileW(drop, i, name.data(), length + 1);
+        name.resize(std::min(copied, length));
+        if (!name.empty()) files.push_back(std::move(name));
+    }
+    DragFinish(drop);  // the shell's memory goes back before any question is asked
+    if (files.size() > kDropWithoutAsking &&
+        MessageBoxW(hwnd(), ManyFilesQuestion(files.size()).c_str(),
+                    GetAppTitle(program_.identity.title, L"", L"").c_str(),
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    StartInstances(files);
+}
+
+void MainWindow::StartInstances(const std::vector<std::wstring>& files) {
+    std::wstring exe = program_.instanceExe;
+    if (exe.empty()) {
+        std::wstring path(MAX_PATH, L'\0');
+        for (;;) {
+            const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            if (length == 0) break;
+            if (length < path.size()) {
+                path.resize(length);
+                exe = path;
+                break;
+            }
+            path.resize(path.size() * 2);
+        }
+    }
+    for (const std::wstring& file : files) {
+        std::wstring commandLine = InstanceCommandLine(exe, file);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!exe.empty() && CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                           nullptr, &startup, &started)) {
+            CloseHandle(started.hThread);
+            CloseHandle(started.hProcess);
+            continue;
+        }
+        const DWORD error = exe.empty() ? ERROR_FILE_NOT_FOUND : GetLastError();
+        ShowFailure(StartFailureText(file),
+                    support::Status{support::CodeFromSystemError(error), support::FormatSystemMessage(error)},
+                    L"Metaview");
+        return;  // one report is enough: the others would fail alike
+    }
+}
+
 void MainWindow::OnCommand(unsigned id) {
     switch (id) {
     case menu::kSave:
@@ -546,6 +731,21 @@ void MainWindow::OnCommand(unsigned id) {
     case menu::kHelpContents:
         KeyDown(kKeyF1, KeyModifiers{});
         break;
+    case menu::kCopy:
+        if (text_) SendMessageW(text_, WM_COPY, 0, 0);
+        break;
+    case menu::kSelectAll:
+        if (text_) SendMessageW(text_, EM_SETSEL, 0, -1);
+        break;
+    case menu::kFind:
+        OpenFindDialog();
+        break;
+    case menu::kFindNext:
+        FindAgain(true);
+        break;
+    case menu::kFindPrevious:
+        FindAgain(false);
+        break;
     case menu::kAbout:
         KeyDown(kKeyF1, KeyModifiers{true, false, false});
         break;
@@ -555,6 +755,11 @@ void MainWindow::OnCommand(unsigned id) {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == findMessage_ && findMessage_ != 0) {
+        // Only the dialog's own record is taken: the pointer is the one handed to FindTextW.
+        if (reinterpret_cast<const FINDREPLACEW*>(lParam) == &findRequest_) OnFindMessage(findRequest_);
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         OnCreate();
@@ -578,6 +783,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_CTLCOLORSTATIC:  // a read-only edit control asks with this one
     case WM_CTLCOLOREDIT:
         if (reinterpret_cast<HWND>(lParam) == text_ && backBrush_) {
@@ -616,6 +827,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         text_ = nullptr;
         menu_ = nullptr;
+        findDialog_ = nullptr;  // owned by the window: destroyed with it
         PostQuitMessage(0);
         return 0;
     default:
@@ -630,7 +842,7 @@ int RunMessageLoop(MainWindow& window) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) return 1;
-        if (window.TranslateAccelerators(msg)) continue;
+        if (window.PreTranslateMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -5,12 +5,16 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/exiftool/exiftool_run.h"
 #include "app/mainwindow/mainwindow_logic.h"
+#include "app/mainwindow/text_search.h"
 #include "support/base/status.h"
 #include "support/win/owner.h"
 #include "support/win/window.h"
@@ -42,8 +46,10 @@ public:
     // Replaces the whole text of the text box, caret at the start, scrolled to the top.
     void ShowMessage(const std::wstring& text);
 
-    // The keyboard accelerators of the menus, for the message loop.
-    bool TranslateAccelerators(MSG& message) const;
+    // What every message loop of the program does with a message before dispatching it: the
+    // Find dialog's keys (Tab, Enter, Esc) and the menus' keyboard accelerators. True when the
+    // message was handled here.
+    bool PreTranslateMessage(MSG& message);
 
     // Key preview: a key-down typed into the window or its text box. True when it was used.
     bool KeyDown(unsigned key, KeyModifiers modifiers);
@@ -76,6 +82,16 @@ private:
     void AskToStopRun();
     void CreateTextBox(bool listingView);
 
+    // Find in the shown text (Edit menu, Ctrl+F, F3, Shift+F3).
+    void OpenFindDialog();
+    void OnFindMessage(const FINDREPLACEW& request);
+    void FindAgain(bool down);
+    void Find(bool down);
+    void OnInitMenuPopup(HMENU popup);
+    // Files dropped on the window: a Metaview of its own for each.
+    void OnDropFiles(HDROP drop);
+    void StartInstances(const std::vector<std::wstring>& files);
+
     Program& program_;
     HWND text_ = nullptr;  // txtMain, a child: destroyed with the window
     HMENU menu_ = nullptr;  // the menu bar: destroyed with the window
@@ -100,6 +116,13 @@ private:
     // A large text is shown in the listing view instead of the system's text box; text_ is then
     // the view's window.
     std::unique_ptr<ListingView> listing_;
+    // The modeless Find dialog (owned by the window, gone with it) and the record it works on,
+    // which must stay in place while the dialog is up.
+    HWND findDialog_ = nullptr;
+    FINDREPLACEW findRequest_{};
+    wchar_t findWhat_[256] = {};
+    SearchOptions findOptions_{};
+    UINT findMessage_ = 0;  // the dialog's registered notification message
 };
 
 // Runs the program's message loop, with the window's accelerators, until the main window

@@ -27,6 +27,18 @@ std::wstring SaveFailureText(std::wstring_view fileName) {
     return std::wstring(fileName) + L"\r\n\r\nCan't save ExifTool output text.";
 }
 
+std::wstring ManyFilesQuestion(std::size_t count) {
+    return std::to_wstring(count) + L" files were dropped on the window.\r\n\r\nOpen a Metaview window for each of them?";
+}
+
+std::wstring InstanceCommandLine(std::wstring_view exe, std::wstring_view file) {
+    return L"\"" + std::wstring(exe) + L"\" \"" + std::wstring(file) + L"\"";
+}
+
+std::wstring StartFailureText(std::wstring_view fileName) {
+    return std::wstring(fileName) + L"\r\n\r\nCan't start Metaview for this file.";
+}
+
 std::string TimingMarkLine(std::string_view name, std::uint64_t systemTime100ns) {
     constexpr std::uint64_t kUnixEpoch = 116444736000000000ULL;  // 1970-01-01 in 100 ns units since 1601
     const std::uint64_t sinceEpoch = systemTime100ns > kUnixEpoch ? systemTime100ns - kUnixEpoch : 0;

@@ -18,6 +18,7 @@ struct Program {
     LibraryClasses library;
     support::AppIdentity identity;         // from the executable's version resource
     std::wstring commandLineFileName;      // the one argument, exactly as the parser returns it
+    std::wstring instanceExe;              // what files dropped on the window start; empty: this program
     std::unique_ptr<MainWindow> mainWindow;
 };
 

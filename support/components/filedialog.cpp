@@ -27,6 +27,7 @@ bool FileDialog::ShowSave() {
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.lpstrInitialDir = initialDirectory_.empty() ? nullptr : initialDirectory_.c_str();
+    ofn.lpstrDefExt = defaultExtension_.empty() ? nullptr : defaultExtension_.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | flags_;
     if (!GetSaveFileNameW(&ofn)) {
         lastError_ = CommDlgExtendedError();

@@ -20,6 +20,8 @@ public:
     // Further OFN_ flags on top of the dialog's own (0: none).
     void SetFlags(DWORD flags) { flags_ = flags; }
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
+    // Appended (given without its dot) to a name typed without an extension; empty: nothing.
+    void SetDefaultExtension(std::wstring_view extension) { defaultExtension_ = extension; }
     // The folder shown first; empty: the system's choice.
     void SetInitialDirectory(std::wstring_view folder) { initialDirectory_ = folder; }
 
@@ -34,6 +36,7 @@ private:
     DWORD flags_ = 0;
     HWND owner_ = nullptr;
     std::wstring initialDirectory_;
+    std::wstring defaultExtension_;
     std::wstring fileName_;
     DWORD lastError_ = 0;
 };

@@ -167,6 +167,30 @@ bool TypeText(HWND window, std::wstring_view text) {
     return true;
 }
 
+bool SendKeyChord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 bool SendMenuCommand(HWND window, UINT id) {
     return PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0) != FALSE;
 }

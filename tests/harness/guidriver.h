@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,12 @@ HWND FindControlByText(HWND window, std::wstring_view text, std::wstring_view cl
 // window of another thread and no control is named; characters go as WM_CHAR.
 bool PressKey(HWND window, UINT virtualKey);
 bool TypeText(HWND window, std::wstring_view text);
+// Real keyboard input (SendInput) to whichever window has the focus: the keys pressed in the
+// order given and released in reverse, e.g. {VK_CONTROL, 'F'}. Tests that use it hold the
+// "input" resource lock.
+bool SendKeyChord(std::initializer_list<WORD> keys);
+// The window with the keyboard focus in the thread of `window`; null when there is none.
+HWND FocusOf(HWND window);
 // WM_COMMAND with a menu or accelerator id.
 bool SendMenuCommand(HWND window, UINT id);
 // Clicks the button with that caption (as its parent's WM_COMMAND/BN_CLICKED).

@@ -2,11 +2,18 @@
 // ExifTool's failures and slowness, saving, the settings and the window placement.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <dlgs.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <algorithm>
 #include <iterator>
+#include <thread>
 #include <utility>
 
 #include "app/mainwindow/listing_view.h"
@@ -17,6 +24,7 @@
 #include "support/win/owner.h"
 #include "tests/harness/guidriver.h"
 #include "tests/harness/library.h"
+#include "tests/harness/screenshot.h"
 #include "tests/lib/about/about_driver.h"
 
 namespace {
@@ -120,7 +128,10 @@ public:
         return text;
     }
     // Drives File > Save: types the name into the save dialog and confirms it.
-    ::testing::AssertionResult Save(const fs::path& file) const {
+    ::testing::AssertionResult Save(const fs::path& file) const { return SaveAs(file.wstring(), file); }
+    // The same with `typed` as the name typed into the dialog (a name alone is saved in the
+    // folder the dialog opened in) and `file` where the text is expected.
+    ::testing::AssertionResult SaveAs(const std::wstring& typed, const fs::path& file) const {
         gui::SendMenuCommand(window, menu::kSave);
         HWND dialog = gui::WaitForWindow({L"Save As", L"#32770", id_});
         if (!dialog) return ::testing::AssertionFailure() << "no save dialog";
@@ -128,7 +139,7 @@ public:
         for (const auto& c : gui::ListControls(dialog))
             if (c.className == L"Edit" && c.visible && !name) name = c.handle;
         if (!name) return ::testing::AssertionFailure() << "no file name field";
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
         gui::ClickButton(dialog, IDOK);
         if (!gui::WaitForWindowGone(dialog)) return ::testing::AssertionFailure() << "save dialog stays";
         if (!WaitUntil([&] { return fs::exists(file); })) return ::testing::AssertionFailure() << "nothing written";
@@ -138,6 +149,22 @@ public:
         gui::PressKey(window, VK_ESCAPE);
         if (!Ended()) return ::testing::AssertionFailure() << "still running after Esc";
         return ::testing::AssertionSuccess();
+    }
+
+    // The box's selection.
+    std::pair<DWORD, DWORD> Selection() const {
+        DWORD start = 0, end = 0;
+        SendMessageW(Box(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+    bool Foreground() const {
+        SetForegroundWindow(window);
+        return WaitUntil([&] { return GetForegroundWindow() == window; }, 5000);
+    }
+    // Ctrl+F typed into the window: the Find dialog, owned by it.
+    HWND OpenFind() const {
+        if (!Foreground() || !gui::SendKeyChord({VK_CONTROL, 'F'})) return nullptr;
+        return gui::WaitForWindow({L"Find", L"#32770", id_}, 10000);
     }
 
     HWND window = nullptr;
@@ -300,6 +327,153 @@ TEST(MetaviewBusy, ClosingDuringTheRunAsksWhetherToStopExifTool) {
     }
 }
 
+// The Find dialog's term and options, then its Find Next button.
+void FindNextFromDialog(HWND dialog, const std::wstring& term, bool matchCase, bool wholeWord = false) {
+    SendMessageW(GetDlgItem(dialog, edt1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(term.c_str()));
+    SendMessageW(GetDlgItem(dialog, chx2), BM_SETCHECK, matchCase ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(GetDlgItem(dialog, chx1), BM_SETCHECK, wholeWord ? BST_CHECKED : BST_UNCHECKED, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; }, 5000));
+    ASSERT_TRUE(gui::ClickButton(dialog, IDOK));
+}
+
+// The "Cannot find" box of `process` owned by `owner`: its text, and the box closed.
+std::wstring AnswerCannotFind(DWORD process, HWND owner) {
+    HWND box = nullptr;
+    WaitUntil([&] {
+        for (HWND w : gui::FindWindows({std::nullopt, L"#32770", process}))
+            if (GetWindow(w, GW_OWNER) == owner && gui::WindowText(w) == L"Metaview") box = w;
+        return box != nullptr;
+    }, 10000);
+    if (!box) return L"<no message box>";
+    const std::wstring text = gui::MessageBoxText(box);
+    gui::ClickButton(box, IDOK);
+    gui::WaitForWindowGone(box);
+    return text;
+}
+
+std::pair<DWORD, DWORD> At(const std::wstring& text, const std::wstring& word, size_t from = 0) {
+    const size_t at = text.find(word, from);
+    return {static_cast<DWORD>(at), static_cast<DWORD>(at + word.size())};
+}
+
+// Find on a result: Ctrl+F, the dialog's Find Next with and without letter case, F3 and
+// Shift+F3 back and forth, and a term that is not there.
+TEST(MetaviewFind, NextPreviousCaseAndATermThatIsNotThere) {
+    Folder folder(L"find");
+    const fs::path exe = PrivateCopy(
+        folder, L"fake_exiftool.exe",
+        "result=Make                            : canon\\nModel                           : Canon EOS 5D\\n"
+        "Owner Name                      : Canon User\n");
+    Metaview mv(exe, L"picture.jpg");
+    ASSERT_NE(mv.box, nullptr);
+    const std::wstring text = mv.Outcome();
+    const auto lower = At(text, L"canon"), first = At(text, L"Canon"), second = At(text, L"Canon", first.second);
+
+    HWND dialog = mv.OpenFind();
+    ASSERT_NE(dialog, nullptr) << "Ctrl+F opens the Find dialog";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), mv.window);
+    FindNextFromDialog(dialog, L"Canon", true);
+    EXPECT_TRUE(WaitUntil([&] { return mv.Selection() == first; }, 5000)) << "match case skips \"canon\"";
+    gui::ClickButton(dialog, IDCANCEL);
+    ASSERT_TRUE(gui::WaitForWindowGone(dialog));
+
+    ASSERT_TRUE(mv.Foreground());
+    gui::PressKey(mv.window, VK_F3);
+    EXPECT_TRUE(WaitUntil([&] { return mv.Selection() == second; }, 5000)) << "F3: the second match";
+    ASSERT_TRUE(gui::SendKeyChord({VK_SHIFT, VK_F3}));
+    EXPECT_TRUE(WaitUntil([&] { return mv.Selection() == first; }, 5000)) << "Shift+F3: back to the first";
+    ASSERT_TRUE(gui::SendKeyChord({VK_SHIFT, VK_F3}));
+    EXPECT_EQ(AnswerCannotFind(mv.id(), mv.window), L"Cannot find \"Canon\"") << "nothing before the first";
+    EXPECT_EQ(mv.Selection(), first) << "the selection stays";
+
+    // Without letter case the lower-case one counts too; a missing term is reported over the
+    // dialog, and the selection stays where it was.
+    dialog = mv.OpenFind();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(gui::WindowText(GetDlgItem(dialog, edt1)), L"Canon") << "the selection is the term";
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, chx2), BM_GETCHECK, 0, 0), BST_CHECKED) << "the options are kept";
+    SendMessageW(mv.Box(), EM_SETSEL, 0, 0);
+    FindNextFromDialog(dialog, L"CANON", false);
+    EXPECT_TRUE(WaitUntil([&] { return mv.Selection() == lower; }, 5000));
+    FindNextFromDialog(dialog, L"zebra", false);
+    EXPECT_EQ(AnswerCannotFind(mv.id(), dialog), L"Cannot find \"zebra\"");
+    EXPECT_EQ(mv.Selection(), lower);
+    // Whole words: "Canon" inside "Canon EOS" is a word of its own, "Cano" is not.
+    FindNextFromDialog(dialog, L"Cano", false, true);
+    EXPECT_EQ(AnswerCannotFind(mv.id(), dialog), L"Cannot find \"Cano\"");
+    gui::ClickButton(dialog, IDCANCEL);
+    ASSERT_TRUE(gui::WaitForWindowGone(dialog));
+    ASSERT_TRUE(mv.CloseWithEscape());
+}
+
+// While ExifTool still runs, the program waits in a loop of its own: the accelerators and the
+// Find dialog's keys work there too, on the text shown meanwhile.
+TEST(MetaviewFind, WorksWhileExifToolRuns) {
+    Folder folder(L"findrun");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "hang=1\n");
+    Metaview mv(exe, L"picture.jpg");
+    ASSERT_NE(mv.box, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return gui::WindowText(mv.box) == L"Running ExifTool..."; }));
+    HWND dialog = mv.OpenFind();
+    ASSERT_NE(dialog, nullptr) << "Ctrl+F during the run";
+    HWND term = GetDlgItem(dialog, edt1);
+    ASSERT_TRUE(WaitUntil([&] { return gui::FocusOf(dialog) == term; }, 5000));
+    ASSERT_TRUE(gui::SendKeyChord({VK_TAB}));
+    EXPECT_TRUE(WaitUntil([&] { return gui::FocusOf(dialog) != term && gui::FocusOf(dialog) != nullptr; }, 5000))
+        << "Tab moves on in the dialog: its messages are routed";
+    FindNextFromDialog(dialog, L"exiftool", false);
+    EXPECT_TRUE(WaitUntil([&] { return mv.Selection() == std::pair<DWORD, DWORD>{8, 16}; }, 5000));
+    ASSERT_TRUE(gui::SendKeyChord({VK_ESCAPE}));
+    EXPECT_TRUE(gui::WaitForWindowGone(dialog, 5000)) << "Esc closes the dialog, not the window";
+
+    gui::RequestClose(mv.window);
+    HWND question = gui::WaitForWindow({std::nullopt, L"#32770", mv.id()});
+    ASSERT_NE(question, nullptr);
+    gui::ClickButton(question, IDYES);
+    EXPECT_TRUE(mv.Ended(15000));
+}
+
+// A failure report is searched like a result.
+TEST(MetaviewFind, OnAFailureReport) {
+    Folder folder(L"findreport");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "exit=7\nstderr=It broke\nnoresult=1\n");
+    Metaview mv(exe, L"picture.jpg");
+    ASSERT_NE(mv.box, nullptr);
+    const std::wstring text = mv.Outcome();
+    HWND dialog = mv.OpenFind();
+    ASSERT_NE(dialog, nullptr);
+    FindNextFromDialog(dialog, L"it broke", false);
+    EXPECT_TRUE(WaitUntil([&] { return mv.Selection() == At(text, L"It broke"); }, 5000));
+    gui::ClickButton(dialog, IDCANCEL);
+    ASSERT_TRUE(gui::WaitForWindowGone(dialog));
+    ASSERT_TRUE(mv.CloseWithEscape());
+}
+
+// File > Save with nothing stored: the dialog opens in the viewed file's folder, and a name
+// typed without an extension gets .txt (the "Text files" choice).
+TEST(MetaviewSave, FirstInTheFileFolderAndTxtAppended) {
+    ForgetSettings();
+    Folder folder(L"savefirst");
+    const fs::path exe = PrivateCopy(folder, L"fake_exiftool.exe", "exit=2\nstdout=Saved text\n");
+    const fs::path pictures = folder.path / L"pictures";
+    fs::create_directories(pictures);
+    Metaview mv(exe, L"\"" + (pictures / L"picture.jpg").wstring() + L"\"");
+    ASSERT_NE(mv.box, nullptr);
+    mv.Outcome();
+    ASSERT_TRUE(mv.SaveAs(L"tags", pictures / L"tags.txt"));
+    std::vector<std::wstring> names;
+    for (const auto& entry : fs::directory_iterator(pictures)) names.push_back(entry.path().filename().wstring());
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(_wcsicmp(names[0].c_str(), L"tags.txt"), 0) << Utf8(names[0]);
+    EXPECT_EQ(ReadBytes(pictures / L"tags.txt"), "\xEF\xBB\xBFSaved text");
+    EXPECT_EQ(_wcsicmp(StoredText(L"OFN Paths", L"Last open TXT directory").c_str(), pictures.c_str()), 0);
+    // A name with an extension of its own keeps it.
+    ASSERT_TRUE(mv.SaveAs(L"tags.log", pictures / L"tags.log"));
+    EXPECT_FALSE(fs::exists(pictures / L"tags.log.txt"));
+    ASSERT_TRUE(mv.CloseWithEscape());
+    ForgetSettings();
+}
+
 // Ctrl+A typed into the foreground window.
 bool TypeCtrlA() {
     INPUT keys[4] = {};
@@ -378,6 +552,21 @@ TEST(MetaviewLargeListing, WrappedOnTheScreenSavedAndCopiedExactlyAsExifToolWrot
     }, 5000)) << start << ".." << end << " of " << text.size();
     SendMessageW(box, WM_COPY, 0, 0);
     EXPECT_EQ(gui::ClipboardText(), text);
+
+    // Find selects the match far down and scrolls it into sight.
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    SendMessageW(box, WM_VSCROLL, SB_TOP, 0);
+    HWND find = mv.OpenFind();
+    ASSERT_NE(find, nullptr);
+    FindNextFromDialog(find, L"file type", false);
+    EXPECT_TRUE(WaitUntil([&] { return mv.Selection() == At(text, L"File Type"); }, 5000));
+    const LRESULT matchLine = SendMessageW(box, EM_LINEFROMCHAR, At(text, L"File Type").first, 0);
+    const LRESULT top = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    EXPECT_GT(top, 0);
+    EXPECT_LE(top, matchLine);
+    EXPECT_LT(matchLine, top + client.bottom / 8) << "the match is in sight";
+    gui::ClickButton(find, IDCANCEL);
+    ASSERT_TRUE(gui::WaitForWindowGone(find));
 
     // A narrower window wraps again; the text stays as it is, and Save writes it.
     RECT outer{};
@@ -496,19 +685,29 @@ TEST(MetaviewMenus, ItemsAreEnabledOnlyAfterTheRun) {
     auto window = MainWindow::Create(program);
     ASSERT_TRUE(window);
     HMENU bar = GetMenu(window->hwnd());
-    ASSERT_EQ(GetMenuItemCount(bar), 4);
+    ASSERT_EQ(GetMenuItemCount(bar), 5);
     EXPECT_EQ(ItemText(bar, 0), L"File");
-    EXPECT_EQ(ItemText(bar, 1), L"Tools");
-    EXPECT_EQ(ItemText(bar, 2), L"v.1.1.17 x86");
-    EXPECT_EQ(ItemText(bar, 3), L"Help");
-    MENUITEMINFOW version{};
-    version.cbSize = sizeof(version);
-    version.fMask = MIIM_FTYPE;
-    ASSERT_TRUE(GetMenuItemInfoW(bar, 2, TRUE, &version));
-    EXPECT_TRUE(version.fType & MFT_RIGHTJUSTIFY);
+    EXPECT_EQ(ItemText(bar, 1), L"Edit");
+    EXPECT_EQ(ItemText(bar, 2), L"Tools");
+    EXPECT_EQ(ItemText(bar, 3), L"v.1.1.17 x86");
+    EXPECT_EQ(ItemText(bar, 4), L"Help");
+    // The version item and Help sit at the right end: the flag is on the version item only.
+    for (UINT position = 0; position < 5; ++position) {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoW(bar, position, TRUE, &item));
+        EXPECT_EQ((item.fType & MFT_RIGHTJUSTIFY) != 0, position == 3) << position;
+    }
+    HMENU edit = GetSubMenu(bar, 1);
+    EXPECT_EQ(ItemText(edit, 0), L"Copy\tCtrl+C");
+    EXPECT_EQ(ItemText(edit, 1), L"Select All\tCtrl+A");
+    EXPECT_EQ(ItemText(edit, 3), L"Find...\tCtrl+F");
+    EXPECT_EQ(ItemText(edit, 4), L"Find Next\tF3");
+    EXPECT_EQ(ItemText(edit, 5), L"Find Previous\tShift+F3");
     EXPECT_EQ(ItemText(GetSubMenu(bar, 0), 0), L"Save output text as...\tF2");
     EXPECT_EQ(ItemText(GetSubMenu(bar, 0), 2), L"Exit\tCtrl+Q");
-    EXPECT_EQ(ItemText(GetSubMenu(bar, 3), 2), L"About...\tShift+F1");
+    EXPECT_EQ(ItemText(GetSubMenu(bar, 4), 2), L"About...\tShift+F1");
     EXPECT_FALSE(ItemEnabled(bar, menu::kSave));
     EXPECT_FALSE(ItemEnabled(bar, menu::kSettings));
     EXPECT_FALSE(ItemEnabled(bar, menu::kVersion));
@@ -527,6 +726,18 @@ TEST(MetaviewMenus, ItemsAreEnabledOnlyAfterTheRun) {
     EXPECT_FALSE(ItemEnabled(bar, menu::kVersion));
     HWND box = FindWindowExW(window->hwnd(), nullptr, L"Edit", nullptr);
     EXPECT_NE(gui::WindowText(box).find(L"GPS Latitude"), std::wstring::npos);
+    // Edit > Copy is offered with a selection only; Select All selects the whole text.
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    SendMessageW(window->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
+    EXPECT_FALSE(ItemEnabled(edit, menu::kCopy));
+    EXPECT_TRUE(ItemEnabled(edit, menu::kSelectAll));
+    SendMessageW(window->hwnd(), WM_COMMAND, menu::kSelectAll, 0);
+    DWORD start = 1, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, static_cast<DWORD>(GetWindowTextLengthW(box)));
+    SendMessageW(window->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
+    EXPECT_TRUE(ItemEnabled(edit, menu::kCopy));
     // Help > Contents: this test program has no help document beside it, so nothing opens
     // and nothing fails. Help > About... shows the library's modal About box.
     SendMessageW(window->hwnd(), WM_COMMAND, menu::kHelpContents, 0);
@@ -544,6 +755,145 @@ TEST(MetaviewMenus, ItemsAreEnabledOnlyAfterTheRun) {
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     window.reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvex\\MetaviewMenuTest");
+}
+
+// An HDROP as the shell hands it over: a DROPFILES header and the wide names, each ended by a
+// null, the list by one more. It belongs to the window it is sent to (DragFinish frees it).
+HDROP MakeDrop(const std::vector<std::wstring>& files) {
+    std::wstring names;
+    for (const auto& f : files) names.append(f).push_back(L'\0');
+    names.push_back(L'\0');
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    if (!block) return nullptr;
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+// Main windows of Metaview in other processes than this one.
+std::vector<HWND> OtherMetaviews() {
+    std::vector<HWND> found;
+    for (HWND w : gui::FindWindows({std::nullopt, MainWindow::kClassName, 0})) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process != GetCurrentProcessId()) found.push_back(w);
+    }
+    return found;
+}
+
+// Closes a started Metaview once its run is over and waits until its process has ended.
+void CloseStarted(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    HWND box = GetDlgItem(window, MainWindow::kTextBoxId);
+    WaitUntil([&] { return gui::WindowText(box).find(L"ExifTool has failed") != std::wstring::npos; }, kRunTimeoutMs);
+    gui::RequestClose(window);
+    EXPECT_TRUE(gui::WaitForProcessExit(process)) << Utf8(gui::WindowText(window));
+}
+
+void DispatchPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// A drop on the window: the window is hosted in this process, since a drop handle is memory
+// of the process that receives it (one made by another process would not be valid there).
+// Each file starts Metaview.exe of the build for that file.
+TEST(MetaviewDrop, EachDroppedFileStartsAMetaviewOfItsOwn) {
+    ForgetSettings();
+    support::ComApartment apartment;
+    Folder pictures(L"drop");
+    metaview::Program program;
+    program.identity = *metaview::ReadAppIdentity(BinFile(L"Metaview.exe"));
+    program.identity.exeName = L"MetaviewDropTest";
+    program.commandLineFileName = (pictures.path / L"shown.jpg").wstring();
+    program.instanceExe = BinFile(L"Metaview.exe");
+    auto window = MainWindow::Create(program);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(GetWindowLongPtrW(window->hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    ASSERT_TRUE(OtherMetaviews().empty()) << "another Metaview is still open";
+
+    const auto expectStarted = [&](std::vector<std::wstring> names) {
+        std::vector<std::wstring> files;
+        for (const auto& n : names) files.push_back((pictures.path / n).wstring());
+        SendMessageW(window->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+        std::vector<std::wstring> captions;
+        for (auto& n : names) n += L" \u2013 Metaview";
+        std::sort(names.begin(), names.end());
+        EXPECT_TRUE(WaitUntil([&] {
+            DispatchPending();
+            captions.clear();
+            for (HWND w : OtherMetaviews()) captions.push_back(gui::WindowText(w));
+            std::sort(captions.begin(), captions.end());
+            return captions == names;
+        })) << captions.size() << " windows";
+        for (HWND w : OtherMetaviews()) CloseStarted(w);
+    };
+    expectStarted({L"one.jpg"});
+    expectStarted({L"two.jpg", L"three with blanks.jpg"});
+
+    // Beyond the bound the user is asked first; No starts nothing.
+    std::vector<std::wstring> many;
+    for (size_t i = 0; i <= metaview::kDropWithoutAsking; ++i)
+        many.push_back((pictures.path / (L"many" + std::to_wstring(i) + L".jpg")).wstring());
+    std::wstring question;
+    std::thread answer([&] {
+        HWND box = gui::WaitForWindow({std::nullopt, L"#32770", GetCurrentProcessId()}, 10000);
+        if (!box) return;
+        question = gui::MessageBoxText(box);
+        gui::ClickButton(box, IDNO);
+    });
+    SendMessageW(window->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(many)), 0);
+    answer.join();
+    EXPECT_EQ(question, metaview::ManyFilesQuestion(many.size()));
+    Sleep(1500);
+    EXPECT_TRUE(OtherMetaviews().empty()) << "No starts nothing";
+
+    DestroyWindow(window->hwnd());
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    window.reset();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvex\\MetaviewDropTest");
+    ForgetSettings();
+}
+
+// Pictures of Metaview for the README (BK_SCREENSHOT_DIR names their folder; scripts/screenshots.sh).
+void SaveShot(HWND window, const wchar_t* name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    Sleep(500);
+    EXPECT_TRUE(bktest::SaveWindowPng(window, bktest::ScreenshotFolder() + L"\\" + name + L".png")) << Utf8(name);
+}
+
+TEST(MetaviewScreenshots, ListingFailureReportAndSettings) {
+    if (bktest::ScreenshotFolder().empty()) GTEST_SKIP() << "BK_SCREENSHOT_DIR names the folder for the pictures";
+    ForgetSettings();
+    Folder pictures(L"shots");
+    fs::copy_file(fs::path(BK_SAMPLES_DIR) / L"rose.jpg", pictures.path / L"IMG_0412.jpg");
+    {
+        Metaview mv(BinFile(L"Metaview.exe"), L"\"" + (pictures.path / L"IMG_0412.jpg").wstring() + L"\"");
+        ASSERT_NE(mv.box, nullptr);
+        SetWindowPos(mv.window, nullptr, 40, 40, 720, 560, SWP_NOZORDER);
+        mv.Outcome();
+        SaveShot(mv.window, L"metaview-listing");
+        gui::SendMenuCommand(mv.window, menu::kSettings);
+        HWND dialog = gui::WaitForWindow({L"Settings", L"#32770", mv.id()});
+        ASSERT_NE(dialog, nullptr);
+        SaveShot(dialog, L"metaview-settings");
+        gui::ClickButton(dialog, IDCANCEL);
+        ASSERT_TRUE(gui::WaitForWindowGone(dialog));
+        ASSERT_TRUE(mv.CloseWithEscape());
+    }
+    // ExifTool's own report on a file that is not there.
+    Metaview mv(BinFile(L"Metaview.exe"), L"\"" + (pictures.path / L"IMG_0413.jpg").wstring() + L"\"");
+    ASSERT_NE(mv.box, nullptr);
+    SetWindowPos(mv.window, nullptr, 40, 40, 720, 420, SWP_NOZORDER);
+    mv.Outcome();
+    SaveShot(mv.window, L"metaview-failure");
+    ASSERT_TRUE(mv.CloseWithEscape());
+    ForgetSettings();
 }
 
 }  // namespace
