@@ -129,7 +129,7 @@ report() {
   echo "paired differences (s):   ${differences[*]}"
   printf 'median Metaview %.3f s, median ExifTool %.3f s, median paired difference %.3f s, ratio %.2f\n' \
     "$mm" "$em" "$dm" "$(echo "$mm / $em" | bc -l)"
-  printf 'median start until the window is shown (before ExifTool starts): %.3f s\n' \
+  printf 'median start until the window is shown (ExifTool starts before it): %.3f s\n' \
     "$(printf '%s\n' "${windows[@]}" | median)"
 }
 
