@@ -2,16 +2,14 @@
 
 #include <new>
 
+#include "lib/objectmodel/named_members.h"
+
 namespace metaview {
 namespace {
 
 enum Member : DISPID { kTitle = 1, kExeName, kPath, kMajor, kMinor, kRevision, kCompanyName, kLegalCopyright };
 
-struct NamedId {
-    const wchar_t* name;
-    DISPID id;
-};
-constexpr NamedId kNames[] = {
+constexpr bk::NamedId kNames[] = {
     {L"Title", kTitle}, {L"EXEName", kExeName},   {L"Path", kPath},
     {L"Major", kMajor}, {L"Minor", kMinor},       {L"Revision", kRevision},
     {L"CompanyName", kCompanyName},               {L"LegalCopyright", kLegalCopyright},
@@ -35,26 +33,10 @@ public:
         if (n == 0) delete this;
         return static_cast<ULONG>(n);
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return bk::NoTypeInfoCount(count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return bk::NoTypeInfo(info); }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        if (!names || !ids) return E_POINTER;
-        HRESULT hr = S_OK;
-        for (UINT i = 0; i < count; ++i) {
-            ids[i] = DISPID_UNKNOWN;
-            if (i == 0 && names[0])
-                for (const NamedId& n : kNames)
-                    if (CompareStringOrdinal(names[0], -1, n.name, -1, TRUE) == CSTR_EQUAL) ids[0] = n.id;
-            if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-        }
-        return hr;
+        return bk::IdsOfNames(kNames, names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO*, UINT*) override {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "lib/objectmodel/errors.h"
+#include "lib/objectmodel/named_members.h"
 #include "lib/objectmodel/runtime_errors.h"
 #include "lib/objectmodel/unknown.h"
 #include "lib/objectmodel/variants.h"
@@ -17,10 +18,6 @@ enum Member : DISPID {
     kHwnd = 1, kVisible, kEnabled, kLeft, kTop, kWidth, kHeight, kCaption, kText, kTag, kZOrder,
 };
 
-struct NamedId {
-    const wchar_t* name;
-    DISPID id;
-};
 constexpr NamedId kNames[] = {
     {L"hWnd", kHwnd},     {L"Visible", kVisible}, {L"Enabled", kEnabled}, {L"Left", kLeft},
     {L"Top", kTop},       {L"Width", kWidth},     {L"Height", kHeight},   {L"Caption", kCaption},
@@ -42,27 +39,10 @@ class WindowObject : public UnknownObject<WindowObject, IDispatch> {
 public:
     explicit WindowObject(HWND window) : window_(window) {}
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        if (!names || !ids) return E_POINTER;
-        HRESULT hr = S_OK;
-        for (UINT i = 0; i < count; ++i) {
-            ids[i] = DISPID_UNKNOWN;
-            if (i == 0 && names[0]) {
-                for (const NamedId& n : kNames)
-                    if (CompareStringOrdinal(names[0], -1, n.name, -1, TRUE) == CSTR_EQUAL) ids[0] = n.id;
-            }
-            if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-        }
-        return hr;
+        return IdsOfNames(kNames, names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* exception, UINT*) override {

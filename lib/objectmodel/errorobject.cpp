@@ -1,6 +1,7 @@
 #include "lib/objectmodel/errorobject.h"
 
 #include "lib/objectmodel/errors.h"
+#include "lib/objectmodel/named_members.h"
 #include "lib/objectmodel/runtime_errors.h"
 #include "lib/objectmodel/unknown.h"
 #include "lib/objectmodel/variants.h"
@@ -21,10 +22,6 @@ constexpr DISPID kRaise = 0x6002000A;
 constexpr DISPID kClear = 0x6002000B;
 constexpr DISPID kLastDllError = 0x6002000C;
 
-struct NamedId {
-    const wchar_t* name;
-    DISPID id;
-};
 constexpr NamedId kNames[] = {
     {L"Number", kNumber},           {L"Source", kSource},   {L"Description", kDescription},
     {L"HelpFile", kHelpFile},       {L"HelpContext", kHelpContext}, {L"Raise", kRaise},
@@ -39,27 +36,10 @@ public:
         : number_(e.number), helpContext_(e.helpContext), description_(e.description), source_(e.source),
           helpFile_(e.helpFile) {}
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        if (!names || !ids) return E_POINTER;
-        HRESULT hr = S_OK;
-        for (UINT i = 0; i < count; ++i) {
-            ids[i] = DISPID_UNKNOWN;
-            if (i == 0 && names[0]) {
-                for (const NamedId& n : kNames)
-                    if (CompareStringOrdinal(names[0], -1, n.name, -1, TRUE) == CSTR_EQUAL) ids[0] = n.id;
-            }
-            if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-        }
-        return hr;
+        return IdsOfNames(kNames, names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* exception, UINT* argError) override {
