@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/win/owner.h"
@@ -52,21 +53,6 @@ bool asSetWindowResIconAll(HWND window, std::wstring_view name, HMODULE module) 
     return big && small;
 }
 
-HRESULT asGetIconFromHandle(HICON handle, IPictureDisp** picture) {
-    if (!picture) return E_POINTER;
-    *picture = nullptr;
-    if (!handle) return E_INVALIDARG;
-    Icon copy(CopyIcon(handle));
-    if (!copy) return HRESULT_FROM_WIN32(GetLastError());
-    PICTDESC description{};
-    description.cbSizeofstruct = sizeof(description);
-    description.picType = PICTYPE_ICON;
-    description.icon.hicon = copy.get();
-    const HRESULT hr = OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture));
-    if (SUCCEEDED(hr)) copy.detach();  // the picture owns it now
-    return hr;
-}
-
 namespace {
 
 HRESULT OwnedIconPicture(Icon icon, IPictureDisp** picture) {
@@ -78,6 +64,19 @@ HRESULT OwnedIconPicture(Icon icon, IPictureDisp** picture) {
     if (SUCCEEDED(hr)) icon.detach();  // the picture owns it now
     return hr;
 }
+
+}  // namespace
+
+HRESULT asGetIconFromHandle(HICON handle, IPictureDisp** picture) {
+    if (!picture) return E_POINTER;
+    *picture = nullptr;
+    if (!handle) return E_INVALIDARG;
+    Icon copy(CopyIcon(handle));
+    if (!copy) return HRESULT_FROM_WIN32(GetLastError());
+    return OwnedIconPicture(std::move(copy), picture);
+}
+
+namespace {
 
 HRESULT WindowIcon(HWND window, bool big, IPictureDisp** picture) {
     if (!picture) return E_POINTER;
